@@ -1,0 +1,39 @@
+// File fixtures for the engine tests, on the same ANSI paths the engine takes, so one table of
+// cases runs natively and under Wine. One backend file per platform.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "byte_text.h"
+
+// A fresh, empty folder for one test, removed with everything in it at the end.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    // The folder itself, with no trailing backslash.
+    const ByteText& Path() const { return path_; }
+    // folder + "\" + name.
+    ByteText operator/(const std::string& name) const;
+    // The names of the entries, sorted.
+    std::vector<std::string> Names() const;
+
+private:
+    ByteText path_;
+};
+
+// Creates or replaces a file holding exactly these bytes.
+void WriteFileBytes(const ByteText& path, const std::string& bytes);
+// The file's bytes, or nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const ByteText& path);
+bool PathExists(const ByteText& path);
+void MakeFolder(const ByteText& path);
+// Sets or clears the read-only attribute (all write permission bits on POSIX).
+void SetReadOnly(const ByteText& path, bool readOnly);
+// A file that reports a length of `length` bytes without taking space.
+bool MakeSparseFile(const ByteText& path, long long length);

@@ -1,0 +1,110 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "test_files.h"
+
+namespace {
+
+std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
+
+void RemoveTree(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        WIN32_FIND_DATAA data;
+        const HANDLE search = FindFirstFileA(Join(path, "*").c_str(), &data);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = data.cFileName;
+                if (name != "." && name != "..") RemoveTree(Join(path, name));
+            } while (FindNextFileA(search, &data));
+            FindClose(search);
+        }
+        RemoveDirectoryA(path.c_str());
+    } else {
+        DeleteFileA(path.c_str());
+    }
+}
+
+}  // namespace
+
+TestFolder::TestFolder() {
+    char temp[MAX_PATH];
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) throw std::runtime_error("no temp folder");
+    std::string base(temp, n);
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    for (unsigned attempt = GetTickCount() ^ GetCurrentProcessId();; ++attempt) {
+        const std::string candidate = Join(base, "moxtrel-test-" + std::to_string(attempt));
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = ByteText(candidate);
+            return;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot make temp folder");
+    }
+}
+
+TestFolder::~TestFolder() { RemoveTree(path_.CString()); }
+
+ByteText TestFolder::operator/(const std::string& name) const { return ConcatTexts({path_, "\\", ByteText(name)}); }
+
+std::vector<std::string> TestFolder::Names() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA(Join(path_.CString(), "*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name != "." && name != "..") names.push_back(name);
+        } while (FindNextFileA(search, &data));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void WriteFileBytes(const ByteText& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE &&
+                    (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!ok || written != bytes.size()) throw std::runtime_error("cannot write fixture " + path.CString());
+}
+
+std::optional<std::string> ReadFileBytes(const ByteText& path) {
+    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    DWORD n = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) content.append(buffer, n);
+    CloseHandle(file);
+    return content;
+}
+
+bool PathExists(const ByteText& path) { return GetFileAttributesA(path.CString().c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFolder(const ByteText& path) { CreateDirectoryA(path.CString().c_str(), nullptr); }
+
+void SetReadOnly(const ByteText& path, bool readOnly) {
+    SetFileAttributesA(path.CString().c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool MakeSparseFile(const ByteText& path, long long length) {
+    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD returned = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = length;
+    const bool ok = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    return ok;
+}
