@@ -1,9 +1,9 @@
-# Cross-compiles Moxtrel.exe and its tests for 64-bit Windows with mingw-w64; ctest runs the
-# Windows test programs under Wine.
+# Cross-compiles Moxtrel.exe and its tests for 64-bit Windows with mingw-w64 (the posix thread
+# model, which googletest needs; -static links it in); ctest runs the test programs under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

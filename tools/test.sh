@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the engine natively, natively again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the Windows build (engine and program) under Wine on an X
+# display. Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc)
+
+if [ -z "${DISPLAY:-}" ]; then
+  export DISPLAY=:97
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "native build and tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j"$jobs"
+ctest --test-dir build/native --output-on-failure
+
+step "native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" >/dev/null
+cmake --build build/sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/sanitize --output-on-failure
+
+step "Windows build and tests under Wine"
+cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win -j"$jobs"
+ctest --test-dir build/win --output-on-failure
+WINEPREFIX="$root/build/win/wineprefix" wineserver -k 2>/dev/null || true
+
+echo
+echo "all tests passed"
