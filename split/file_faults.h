@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 enum class FileCall { Find, Open, Measure, Read, Create, Write, Flush, Close, Delete };
 
@@ -12,6 +13,10 @@ int64_t FileCallCount();
 // The kind of the call that the armed fault failed; valid once FileFaultFired() is true.
 FileCall FailedFileCall();
 bool FileFaultFired();
+
+// Calls watcher with the kind of every file-layer call before the call reaches the platform,
+// so a test can change the file system at an exact step; an empty watcher stops watching.
+void WatchFileCalls(std::function<void(FileCall)> watcher);
 
 // Counts one call of the file layer; true when this is the call to fail.
 bool FileCallFails(FileCall call);

@@ -43,8 +43,10 @@ public:
     }
     PlatformHandle Get() const { return handle_; }
     bool Close() {
+        // A failed close still gives the handle back: only its report is lost.
         const PlatformHandle handle = std::exchange(handle_, kNoHandle);
-        return !FileCallFails(FileCall::Close) && PlatformClose(handle);
+        const bool refused = FileCallFails(FileCall::Close);
+        return PlatformClose(handle) && !refused;
     }
 
 private:
@@ -114,7 +116,8 @@ void CloseFileNumber(FileNumber file) {
         if (entry->number != file) continue;
         const PlatformHandle handle = entry->handle;
         openFileTable.erase(entry);
-        if (!FileCallFails(FileCall::Close)) PlatformClose(handle);
+        FileCallFails(FileCall::Close);  // a failed close of the source changes nothing here
+        PlatformClose(handle);
         return;
     }
 }

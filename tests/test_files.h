@@ -2,6 +2,7 @@
 // cases runs natively and under Wine. One backend file per platform.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 class TestFolder {
 public:
     TestFolder();
+    // A fresh folder inside parent instead of the system's temporary folder.
+    explicit TestFolder(const ByteText& parent);
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
@@ -37,3 +40,25 @@ void MakeFolder(const ByteText& path);
 void SetReadOnly(const ByteText& path, bool readOnly);
 // A file that reports a length of `length` bytes without taking space.
 bool MakeSparseFile(const ByteText& path, long long length);
+
+// Replaces the file's content through a handle that shares reading and writing, the way
+// another program may change a file while this one holds it open.
+bool ChangeFileShared(const ByteText& path, const std::string& bytes);
+
+// Another opener of a file, for as long as the value lives. Only Windows has share modes, so
+// elsewhere nothing is held and Held() is false.
+class FileHolder {
+public:
+    enum class Sharing {
+        None,       // no other opener may read, write or delete
+        ReadWrite,  // others may read and write, but not delete
+    };
+    FileHolder(const ByteText& path, Sharing sharing);
+    ~FileHolder();
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+    bool Held() const { return handle_ != -1; }
+
+private:
+    intptr_t handle_ = -1;
+};

@@ -43,6 +43,12 @@ TestFolder::TestFolder() {
     path_ = ByteText(pattern);
 }
 
+TestFolder::TestFolder(const ByteText& parent) {
+    std::string pattern = Native(parent) + "/moxtrel-test-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = ConcatTexts({parent, "\\", ByteText(pattern.substr(pattern.size() - 19))});
+}
+
 TestFolder::~TestFolder() { RemoveTree(Native(path_)); }
 
 ByteText TestFolder::operator/(const std::string& name) const { return ConcatTexts({path_, "\\", ByteText(name)}); }
@@ -90,3 +96,15 @@ bool MakeSparseFile(const ByteText& path, long long length) {
     close(fd);
     return ok;
 }
+
+bool ChangeFileShared(const ByteText& path, const std::string& bytes) {
+    const int fd = open(Native(path).c_str(), O_WRONLY);
+    if (fd < 0) return false;
+    const bool ok = ftruncate(fd, 0) == 0 &&
+                    pwrite(fd, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size());
+    return close(fd) == 0 && ok;
+}
+
+FileHolder::FileHolder(const ByteText&, Sharing) {}
+
+FileHolder::~FileHolder() {}

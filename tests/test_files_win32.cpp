@@ -31,12 +31,23 @@ void RemoveTree(const std::string& path) {
 
 }  // namespace
 
-TestFolder::TestFolder() {
+namespace {
+
+std::string TempFolder() {
     char temp[MAX_PATH];
     const DWORD n = GetTempPathA(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH) throw std::runtime_error("no temp folder");
     std::string base(temp, n);
     if (!base.empty() && base.back() == '\\') base.pop_back();
+    return base;
+}
+
+}  // namespace
+
+TestFolder::TestFolder() : TestFolder(ByteText(TempFolder())) {}
+
+TestFolder::TestFolder(const ByteText& parent) {
+    const std::string base = parent.CString();
     for (unsigned attempt = GetTickCount() ^ GetCurrentProcessId();; ++attempt) {
         const std::string candidate = Join(base, "moxtrel-test-" + std::to_string(attempt));
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
@@ -107,4 +118,26 @@ bool MakeSparseFile(const ByteText& path, long long length) {
     const bool ok = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
+}
+
+bool ChangeFileShared(const ByteText& path, const std::string& bytes) {
+    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = (bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                nullptr)) &&
+                    written == bytes.size() && SetEndOfFile(file);
+    return CloseHandle(file) && ok;
+}
+
+FileHolder::FileHolder(const ByteText& path, Sharing sharing) {
+    const DWORD share = sharing == Sharing::None ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) handle_ = reinterpret_cast<intptr_t>(file);
+}
+
+FileHolder::~FileHolder() {
+    if (Held()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
