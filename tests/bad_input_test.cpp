@@ -34,12 +34,14 @@ struct Case {
     std::string message;  // empty: a silent run
     std::vector<Part> parts;
     bool sourceKept;
+    bool rawNamesOnly = false;  // the source's name is no text of the ANSI code page
 };
 
 const std::string kNoSuchFile = "文件不存在！";
 const std::string kUnreadable = "文件无法读取！";
 const std::string kTooLarge = "文件太大，无法分割！";
 const std::string kNothingToSplit = "文件不用分割！";
+const std::string kWriteFailedKept = "有分割文件写入失败！\r\n原文件已保留。";
 const std::string kEndedEarlyKept = "文件含有结束字符，其后的内容没有分割！\r\n原文件已保留。";
 
 // The name up to its first separator; the byte after a lead byte is never one.
@@ -53,6 +55,7 @@ std::string FirstComponent(const std::string& name) {
 
 void ExpectCase(const Case& c) {
     SCOPED_TRACE(c.label);
+    if (c.rawNamesOnly && !NamesAreRawBytes()) return;  // no such file can exist here
     TestFolder folder;
     for (const std::string& name : c.folders) MakeFolder(folder / name);
     if (!c.file.empty()) WriteFileBytes(folder / c.file, c.content);
@@ -103,11 +106,44 @@ TEST(BadInput, PathForms) {
         {"backslash as the trail of a lone lead byte", {}, "d\x81\\r.txt", "d\x81\\r.txt", text, SplitMode::TwoFiles,
          "", {{"d\x81\\r_01.TXT", "01234"}, {"d\x81\\r_02.TXT", "56789"}}, false},
         {"invalid double-byte pairs", {}, "\xFF\xFF\x81\x30.txt", "\xFF\xFF\x81\x30.txt", text, SplitMode::TwoFiles,
-         "", {{"\xFF\xFF\x81\x30_01.TXT", "01234"}, {"\xFF\xFF\x81\x30_02.TXT", "56789"}}, false},
+         "", {{"\xFF\xFF\x81\x30_01.TXT", "01234"}, {"\xFF\xFF\x81\x30_02.TXT", "56789"}}, false, true},
+
         {"lone lead byte at the end of the name", {}, "ab.c\xB0", "ab.c\xB0", text, SplitMode::TwoFiles, "",
-         {{"ab_01.TXT", "01234"}, {"ab_02.TXT", "56789"}}, false},
+         {{"ab_01.TXT", "01234"}, {"ab_02.TXT", "56789"}}, false, true},
     };
     for (const Case& c : cases) ExpectCase(c);
+}
+
+// Bytes that are no text of the code page, typed into the path. Where names are characters
+// the system reads them as some other name: at worst a pattern that matches a file that then
+// cannot be opened, or a name without a stray last byte, which is then split and deleted
+// whole. Whichever file the run reaches, it keeps its bytes or they all reach its parts.
+TEST(BadInput, InvalidBytesTypedIntoThePath) {
+    struct Case {
+        std::string existing;
+        std::string typed;
+        std::vector<std::string> parts;  // named from the typed path
+    } cases[] = {
+        {"s.txt", "\xFF\xFF\x81\x30.txt", {"\xFF\xFF\x81\x30_01.TXT", "\xFF\xFF\x81\x30_02.TXT"}},
+        {"\xB0\xA1.txt", "\xB0\x30.txt", {"\xB0\x30_01.TXT", "\xB0\x30_02.TXT"}},  // B0 30 is no pair
+        {"ab.cx", "ab.c\xB0", {"ab_01.TXT", "ab_02.TXT"}},  // a lead byte with nothing after it
+        {"ab.txt", "ab.txt\x81", {"ab_01.TXT", "ab_02.TXT"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.typed));
+        TestFolder folder;
+        WriteFileBytes(folder / c.existing, "0123456789");
+        const auto messages = RunCollecting(folder / c.typed, SplitMode::TwoFiles, true);
+        std::vector<ByteText> parts;
+        for (const std::string& name : c.parts) parts.push_back(folder / name);
+        ExpectNothingLost(folder / c.existing, "0123456789", parts, messages);
+        if (!messages.empty()) {
+            EXPECT_TRUE(messages == std::vector<std::string>{kNoSuchFile} ||
+                        messages == std::vector<std::string>{kUnreadable})
+                << testing::PrintToString(messages);
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{c.existing});
+        }
+    }
 }
 
 TEST(BadInput, ContentsThatEndOddly) {
@@ -205,14 +241,22 @@ TEST(BadInput, LongPaths) {
         const ByteText base = TextLeft(source, source.Length() - 4);
         const std::vector<ByteText> parts = {ConcatTexts({base, "_01.TXT"}), ConcatTexts({base, "_02.TXT"})};
         ExpectNothingLost(source, content, parts, messages);
+        std::string outcome = "split";
         if (messages.empty()) {
             ExpectParts(parts, ModelParts(content, SplitMode::TwoFiles));
         } else {
+            // Where the system limits paths: the source cannot be found or read, or the parts
+            // cannot be made; each way the source stays, and the run says why.
             EXPECT_TRUE(PathExists(source));
-            RecordProperty("long_path_" + std::to_string(length), messages.front());
+            ASSERT_EQ(messages.size(), 1u);
+            const std::string& message = messages.front();
+            outcome = message == kNoSuchFile   ? "not found"
+                      : message == kUnreadable ? "unreadable"
+                      : message == kWriteFailedKept ? "parts not written, source kept"
+                                                  : "unexpected message";
+            EXPECT_NE(outcome, "unexpected message") << testing::PrintToString(message);
         }
-        std::cout << "  " << length << "-byte path: " << (messages.empty() ? "split" : "kept, with a message")
-                  << "\n";
+        std::cout << "  " << length << "-byte path: " << outcome << "\n";
     }
 }
 

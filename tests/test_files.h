@@ -41,6 +41,10 @@ void SetReadOnly(const ByteText& path, bool readOnly);
 // A file that reports a length of `length` bytes without taking space.
 bool MakeSparseFile(const ByteText& path, long long length);
 
+// True where a file name is any bytes; false where names are characters, so a name with
+// bytes that are no character of the ANSI code page cannot be made.
+bool NamesAreRawBytes();
+
 // Replaces the file's content through a handle that shares reading and writing, the way
 // another program may change a file while this one holds it open.
 bool ChangeFileShared(const ByteText& path, const std::string& bytes);

@@ -108,3 +108,5 @@ bool ChangeFileShared(const ByteText& path, const std::string& bytes) {
 FileHolder::FileHolder(const ByteText&, Sharing) {}
 
 FileHolder::~FileHolder() {}
+
+bool NamesAreRawBytes() { return true; }

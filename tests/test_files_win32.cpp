@@ -9,23 +9,37 @@ namespace {
 
 std::string Join(const std::string& folder, const std::string& name) { return folder + "\\" + name; }
 
-void RemoveTree(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+// The wide form of an ANSI path. A long full path gets the \\?\ prefix that lifts the
+// 260-character limit of the wide calls, so fixtures can be made where the ANSI calls stop;
+// shorter paths keep the usual parsing (a trailing dot dropped) that the ANSI calls apply.
+std::wstring Wide(const std::string& path, bool longForm = false) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    if (n <= 0) throw std::runtime_error("not an ANSI path: " + path);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
+    wide.resize(static_cast<size_t>(n) - 1);
+    const bool full = wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\';
+    if (full && (longForm || wide.size() >= 240)) return L"\\\\?\\" + wide;
+    return wide;
+}
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        WIN32_FIND_DATAA data;
-        const HANDLE search = FindFirstFileA(Join(path, "*").c_str(), &data);
+        WIN32_FIND_DATAW data;
+        const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &data);
         if (search != INVALID_HANDLE_VALUE) {
             do {
-                const std::string name = data.cFileName;
-                if (name != "." && name != "..") RemoveTree(Join(path, name));
-            } while (FindNextFileA(search, &data));
+                const std::wstring name = data.cFileName;
+                if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+            } while (FindNextFileW(search, &data));
             FindClose(search);
         }
-        RemoveDirectoryA(path.c_str());
+        RemoveDirectoryW(path.c_str());
     } else {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
     }
 }
 
@@ -58,7 +72,7 @@ TestFolder::TestFolder(const ByteText& parent) {
     }
 }
 
-TestFolder::~TestFolder() { RemoveTree(path_.CString()); }
+TestFolder::~TestFolder() { RemoveTree(Wide(path_.CString(), true)); }
 
 ByteText TestFolder::operator/(const std::string& name) const { return ConcatTexts({path_, "\\", ByteText(name)}); }
 
@@ -78,7 +92,7 @@ std::vector<std::string> TestFolder::Names() const {
 }
 
 void WriteFileBytes(const ByteText& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const HANDLE file = CreateFileW(Wide(path.CString()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool ok = file != INVALID_HANDLE_VALUE &&
@@ -88,7 +102,7 @@ void WriteFileBytes(const ByteText& path, const std::string& bytes) {
 }
 
 std::optional<std::string> ReadFileBytes(const ByteText& path) {
-    const HANDLE file = CreateFileA(path.CString().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    const HANDLE file = CreateFileW(Wide(path.CString()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string content;
@@ -99,9 +113,11 @@ std::optional<std::string> ReadFileBytes(const ByteText& path) {
     return content;
 }
 
-bool PathExists(const ByteText& path) { return GetFileAttributesA(path.CString().c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const ByteText& path) {
+    return GetFileAttributesW(Wide(path.CString()).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-void MakeFolder(const ByteText& path) { CreateDirectoryA(path.CString().c_str(), nullptr); }
+void MakeFolder(const ByteText& path) { CreateDirectoryW(Wide(path.CString()).c_str(), nullptr); }
 
 void SetReadOnly(const ByteText& path, bool readOnly) {
     SetFileAttributesA(path.CString().c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
@@ -141,3 +157,5 @@ FileHolder::FileHolder(const ByteText& path, Sharing sharing) {
 FileHolder::~FileHolder() {
     if (Held()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
+
+bool NamesAreRawBytes() { return false; }
