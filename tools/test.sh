@@ -34,5 +34,25 @@ cmake --build build/win -j"$jobs"
 ctest --test-dir build/win --output-on-failure
 WINEPREFIX="$root/build/win/wineprefix" wineserver -k 2>/dev/null || true
 
+step "fuzz targets, each run for a bounded time against its reference model"
+# clang and libFuzzer, in a build of their own; a crash or a mismatch with a model fails the run.
+fuzz_seconds=${MOXTREL_FUZZ_SECONDS:-20}
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DMOXTREL_FUZZ=ON -DBUILD_TESTING=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/fuzz -j"$jobs" --target fuzz_targets
+for target in text_end reverse_find source_path cut_modes; do
+  # New inputs go to a corpus in the build folder; the seeds in fuzz/corpus are only read.
+  mkdir -p "build/fuzz/corpus/$target" "build/fuzz/artifacts"
+  log="build/fuzz/$target.log"
+  if ! "build/fuzz/fuzz/${target}_fuzz" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+      -artifact_prefix="build/fuzz/artifacts/$target-" \
+      "build/fuzz/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "fuzz target $target failed; the input is in build/fuzz/artifacts"
+    exit 1
+  fi
+  echo "$target: $(grep -m1 '^Done' "$log")"
+done
+
 echo
 echo "all tests passed"
