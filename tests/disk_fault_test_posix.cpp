@@ -20,10 +20,6 @@
 
 namespace {
 
-std::string WriteFailed(bool deleteSource) {
-    return deleteSource ? "有分割文件写入失败！\r\n原文件已保留。" : "有分割文件写入失败！";
-}
-
 // A small memory file system mounted on a folder for as long as the value lives.
 class SmallDisk {
 public:
@@ -49,26 +45,6 @@ private:
     bool mounted_ = false;
     std::string error_;
 };
-
-// Checks a run that ran out of room: the first part is whole, a later one is not, every part
-// that exists holds a beginning of its model, and the source holds all it had.
-void ExpectStoppedByTheDisk(const ByteText& source, const std::string& content, SplitMode mode,
-                            const ByteText& folder, bool deleteSource, const std::vector<std::string>& messages) {
-    const auto model = ModelParts(content, mode);
-    const auto parts = ModelPartPaths(folder, "s", mode, model.size());
-    EXPECT_EQ(messages, std::vector<std::string>{WriteFailed(deleteSource)});
-    EXPECT_EQ(ReadFileBytes(source), content);
-    EXPECT_EQ(ReadFileBytes(parts[0]), model[0]) << "the first part had room";
-    bool somePartShort = false;
-    for (size_t n = 1; n <= parts.size(); ++n) {
-        const auto bytes = ReadFileBytes(parts[n - 1]);
-        if (!bytes || *bytes != model[n - 1]) somePartShort = true;
-        if (bytes) {
-            EXPECT_EQ(model[n - 1].compare(0, bytes->size(), *bytes), 0) << "part " << n << " holds other bytes";
-        }
-    }
-    EXPECT_TRUE(somePartShort);
-}
 
 // The disk fills while the second or third part is written. The sizes leave room for the
 // source and the first part only (a memory file system counts whole pages of 4 KiB).
@@ -96,7 +72,7 @@ TEST(DiskFaults, DiskFillsDuringALaterPart) {
             const std::string content = ChineseText(c.sourceSize);
             WriteFileBytes(source, content);
             const auto messages = RunCollecting(source, c.mode, deleteSource);
-            ExpectStoppedByTheDisk(source, content, c.mode, diskFolder, deleteSource, messages);
+            ExpectStoppedForLackOfRoom(source, content, c.mode, diskFolder, deleteSource, messages);
         }
     }
 }
@@ -133,7 +109,7 @@ TEST(DiskFaults, FileSizeLimitStopsALaterPart) {
             setrlimit(RLIMIT_FSIZE, &saved);
             sigaction(SIGXFSZ, &previous, nullptr);
 
-            ExpectStoppedByTheDisk(source, content, c.mode, folder.Path(), deleteSource, messages);
+            ExpectStoppedForLackOfRoom(source, content, c.mode, folder.Path(), deleteSource, messages);
             const auto model = ModelParts(content, c.mode);
             const auto parts = ModelPartPaths(folder.Path(), "s", c.mode, model.size());
             for (size_t n = 1; n < parts.size(); ++n) EXPECT_EQ(ReadFileBytes(parts[n - 1]), model[n - 1]);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,6 @@ namespace {
 
 const char* const kNoSuchFile = "文件不存在！";
 const char* const kUnreadable = "文件无法读取！";
-
-std::string WriteFailed(bool deleteSource) {
-    return deleteSource ? "有分割文件写入失败！\r\n原文件已保留。" : "有分割文件写入失败！";
-}
 
 struct ModeRun {
     SplitMode mode;
@@ -85,6 +82,8 @@ TEST(FileFaults, EveryFileCallFailsInTurn) {
                 ExpectParts(ModelPartPaths(folder.Path(), "s", run.mode, model.size()), model);
                 ASSERT_EQ(PathExists(folder / "s.txt"), !deleteSource);
             }
+            std::cout << "  " << ModeName(run.mode) << (deleteSource ? ", delete flag set: " : ": ") << calls.size()
+                      << " file calls, each failed in turn\n";
             const auto firstCreate = std::find(calls.begin(), calls.end(), FileCall::Create) - calls.begin();
             ASSERT_LT(firstCreate, static_cast<long>(calls.size()));
 
@@ -125,7 +124,7 @@ TEST(FileFaults, EveryFileCallFailsInTurn) {
                     ExpectParts(parts, model);
                 } else {
                     // Creating, writing, flushing or closing one part; the others are complete.
-                    EXPECT_EQ(messages, std::vector<std::string>{WriteFailed(deleteSource)});
+                    EXPECT_EQ(messages, std::vector<std::string>{WriteFailedMessage(deleteSource)});
                     EXPECT_TRUE(PathExists(source));
                     const auto failedPart = std::count(calls.begin(), calls.begin() + k, FileCall::Create);
                     for (size_t n = 1; n <= parts.size(); ++n) {
@@ -183,7 +182,7 @@ TEST(FileFaults, SomethingInThePartsWay) {
             } else {
                 messages = RunCollecting(source, c.mode, deleteSource);
             }
-            EXPECT_EQ(messages, std::vector<std::string>{WriteFailed(deleteSource)});
+            EXPECT_EQ(messages, std::vector<std::string>{WriteFailedMessage(deleteSource)});
             EXPECT_EQ(ReadFileBytes(source), content);
             for (size_t n = 1; n <= parts.size(); ++n) {
                 if (static_cast<int>(n) == c.blockedPart) continue;

@@ -50,6 +50,10 @@ std::vector<std::string> RunCollecting(const ByteText& source, SplitMode mode, b
     return messages;
 }
 
+std::string WriteFailedMessage(bool deleteSource) {
+    return deleteSource ? "有分割文件写入失败！\r\n原文件已保留。" : "有分割文件写入失败！";
+}
+
 void ExpectNothingLost(const ByteText& source, const std::string& content, const std::vector<ByteText>& parts,
                        const std::vector<std::string>& messages) {
     if (PathExists(source)) {
@@ -71,4 +75,23 @@ void ExpectParts(const std::vector<ByteText>& parts, const std::vector<std::stri
         EXPECT_TRUE(*bytes == contents[i]) << parts[i].CString() << " holds " << bytes->size() << " bytes, not "
                                            << contents[i].size();
     }
+}
+
+void ExpectStoppedForLackOfRoom(const ByteText& source, const std::string& content, SplitMode mode,
+                                const ByteText& folder, bool deleteSource,
+                                const std::vector<std::string>& messages) {
+    const auto model = ModelParts(content, mode);
+    const auto parts = ModelPartPaths(folder, "s", mode, model.size());
+    EXPECT_EQ(messages, std::vector<std::string>{WriteFailedMessage(deleteSource)});
+    EXPECT_EQ(ReadFileBytes(source), content);
+    EXPECT_EQ(ReadFileBytes(parts[0]), model[0]) << "the first part had room";
+    bool somePartShort = false;
+    for (size_t n = 1; n <= parts.size(); ++n) {
+        const auto bytes = ReadFileBytes(parts[n - 1]);
+        if (!bytes || *bytes != model[n - 1]) somePartShort = true;
+        if (bytes) {
+            EXPECT_EQ(model[n - 1].compare(0, bytes->size(), *bytes), 0) << "part " << n << " holds other bytes";
+        }
+    }
+    EXPECT_TRUE(somePartShort);
 }

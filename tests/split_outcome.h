@@ -30,3 +30,11 @@ void ExpectNothingLost(const ByteText& source, const std::string& content, const
                        const std::vector<std::string>& messages);
 // Every part holds exactly its model content.
 void ExpectParts(const std::vector<ByteText>& parts, const std::vector<std::string>& contents);
+
+// The message of a run in which a part could not be written.
+std::string WriteFailedMessage(bool deleteSource);
+// A run of the source s.txt in folder that ran out of room: it says so, the first part is
+// whole, a later one is not, every part that exists holds a beginning of its model, and the
+// source holds all it had.
+void ExpectStoppedForLackOfRoom(const ByteText& source, const std::string& content, SplitMode mode,
+                                const ByteText& folder, bool deleteSource, const std::vector<std::string>& messages);
