@@ -198,6 +198,39 @@ TEST(FileFaults, SomethingInThePartsWay) {
     }
 }
 
+// A run with every reason to keep the source names them all, one a line, in a fixed order.
+TEST(FileFaults, EveryReasonAtOnce) {
+    TestFolder folder;
+    const ByteText source = folder / "s.txt";
+    std::string content = ChineseText(10000010);
+    size_t nul = 10000005;  // after a single-byte character, so the text ends right there
+    while (static_cast<unsigned char>(content[nul - 1]) >= 0x80) ++nul;
+    content[nul] = '\0';
+    WriteFileBytes(source, content);
+    const ByteText blocked = folder / "s_3.TXT";
+    WriteFileBytes(blocked, "in the way");
+    SetReadOnly(blocked, true);
+    for (const bool deleteSource : {false, true}) {
+        SCOPED_TRACE(deleteSource ? "delete flag set" : "delete flag clear");
+        const std::string expected = std::string(
+                                         "分割文件超过20个，只写入了前20个！\r\n"
+                                         "有分割文件写入失败！\r\n"
+                                         "文件含有结束字符，其后的内容没有分割！") +
+                                     (deleteSource ? "\r\n原文件已保留。" : "");
+        EXPECT_EQ(RunCollecting(source, SplitMode::Pieces500000, deleteSource), std::vector<std::string>{expected});
+        EXPECT_TRUE(ReadFileBytes(source) == content);
+        const auto model = ModelParts(content.substr(0, nul), SplitMode::Pieces500000);
+        ASSERT_EQ(model.size(), 20u);
+        for (size_t n = 1; n <= 20; ++n) {
+            if (n == 3) continue;
+            EXPECT_TRUE(ReadFileBytes(folder / ("s_" + std::to_string(n) + ".TXT")) == model[n - 1]) << "part " << n;
+        }
+        EXPECT_EQ(ReadFileBytes(blocked), "in the way");
+        EXPECT_FALSE(PathExists(folder / "s_21.TXT"));
+    }
+    SetReadOnly(blocked, false);
+}
+
 // Another program holds the source: without sharing it cannot be read and nothing is written;
 // sharing reading and writing but not deletion, the split goes through and the source stays.
 TEST(FileFaults, SourceHeldByAnotherOpener) {
