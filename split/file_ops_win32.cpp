@@ -6,6 +6,7 @@
 // read-only, hidden or system file in the way of a new part is never replaced.
 #include <windows.h>
 
+#include <new>
 #include <utility>
 
 #include "file_platform.h"
@@ -77,6 +78,10 @@ bool PlatformFileLength(PlatformHandle handle, int64_t* length) {
     if (end < 0 || Seek(file, position, FILE_BEGIN) != position) return false;
     *length = end;
     return true;
+}
+
+std::shared_ptr<char[]> PlatformReadBuffer(int32_t count) {
+    return std::shared_ptr<char[]>(new (std::nothrow) char[count]);
 }
 
 bool PlatformRead(PlatformHandle handle, char* buffer, int32_t count, int32_t* got) {
