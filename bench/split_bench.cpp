@@ -103,7 +103,8 @@ struct Command {
     Runner runner;
     std::string mode;       // moxtrel_job's mode name
     std::string splitArgs;  // "-n 2", "-b 500000"
-    std::vector<double> seconds;
+    std::vector<double> seconds;     // what the ratios use: see RunOnce
+    std::vector<double> jobSeconds;  // the job's own time, for the jobs
     long long peakBytes = 0;
 };
 
@@ -216,6 +217,7 @@ void RunOnce(Command& command, const Options& options, const std::string& source
         if (at == std::string::npos) Fail(command.label + " reported no time: " + run.output);
         const double jobSeconds = std::atof(run.output.c_str() + at + 8);
         seconds = command.runner == Runner::Native ? run.seconds : jobSeconds;
+        command.jobSeconds.push_back(jobSeconds);
         if (run.output.find("message ") != std::string::npos) Fail(command.label + " showed a message: " + run.output);
         if (check) CheckParts(source, command.mode, size);
     }
@@ -232,10 +234,10 @@ const Command* FindRunner(const std::vector<Command>& commands, Runner runner) {
 
 void PrintTable(const std::vector<Command>& commands, long long size) {
     const Command* dd = FindRunner(commands, Runner::Dd);
-    std::printf("  %-26s %10s %8s %10s %9s %12s\n", "command", "median s", "x dd", "x split", "x native", "peak / size");
+    std::printf("  %-30s %10s %8s %10s %9s %12s\n", "command", "median s", "x dd", "x split", "x native", "peak / size");
     for (const Command& command : commands) {
         const double median = Median(command.seconds);
-        std::printf("  %-26s %10.4f %8.2f", command.label.c_str(), median, median / Median(dd->seconds));
+        std::printf("  %-30s %10.4f %8.2f", command.label.c_str(), median, median / Median(dd->seconds));
         const bool job = command.runner == Runner::Native || command.runner == Runner::Wine;
         const Command* split = nullptr;
         const Command* native = nullptr;
@@ -246,7 +248,8 @@ void PrintTable(const std::vector<Command>& commands, long long size) {
         }
         if (split) std::printf(" %10.2f", median / Median(split->seconds));
         else std::printf(" %10s", "");
-        if (command.runner == Runner::Wine && native) std::printf(" %9.2f", median / Median(native->seconds));
+        if (command.runner == Runner::Wine && native)
+            std::printf(" %9.2f", Median(command.jobSeconds) / Median(native->jobSeconds));
         else std::printf(" %9s", "");
         std::printf(" %12.2f\n", static_cast<double>(command.peakBytes) / static_cast<double>(size));
     }
@@ -257,14 +260,14 @@ std::vector<Command> CommandsFor(const Options& options, const std::vector<std::
     const std::vector<std::pair<std::string, std::string>> labels = {
         {"two", "TwoFiles"}, {"three", "ThreeFiles"}, {"500000", "Pieces500000"}, {"1000000", "Pieces1000000"}};
     std::vector<Command> commands;
-    commands.push_back({"dd bs=1M", Runner::Dd, "", "", {}, 0});
+    commands.push_back({"dd bs=1M", Runner::Dd, "", "", {}, {}, 0});
     for (const auto& [mode, splitArgs] : modes) {
         std::string label;
         for (const auto& [name, text] : labels)
             if (name == mode) label = text;
-        commands.push_back({label + " native", Runner::Native, mode, "", {}, 0});
-        if (!options.wineJob.empty()) commands.push_back({label + " Wine (job time)", Runner::Wine, mode, "", {}, 0});
-        commands.push_back({"split " + splitArgs, Runner::Split, mode, splitArgs, {}, 0});
+        commands.push_back({label + " native", Runner::Native, mode, "", {}, {}, 0});
+        if (!options.wineJob.empty()) commands.push_back({label + " Wine (job time)", Runner::Wine, mode, "", {}, {}, 0});
+        commands.push_back({"split " + splitArgs, Runner::Split, mode, splitArgs, {}, {}, 0});
     }
     return commands;
 }
@@ -290,7 +293,7 @@ void BenchmarkSize(const Options& options, long long size, int rounds,
 void BenchmarkScan(const Options& options) {
     std::printf("\nend-of-text scan (TextEndOffset) against memchr, %d MiB, median of %d\n",
                 options.scanMebibytes, options.scanRounds);
-    std::printf("  %-26s %10s %10s %14s\n", "runner", "scan GB/s", "memchr GB/s", "scan / memchr");
+    std::printf("  %-30s %10s %10s %14s\n", "runner", "scan GB/s", "memchr GB/s", "scan / memchr");
     std::vector<std::pair<std::string, std::vector<std::string>>> runners = {
         {"native", {options.job}}};
     if (!options.wineJob.empty()) runners.push_back({"Wine", {options.wineRunner, options.wineJob}});
@@ -304,7 +307,7 @@ void BenchmarkScan(const Options& options) {
             memchrSeconds <= 0)
             Fail("the scan reported no times: " + output);
         const double bytes = static_cast<double>(options.scanMebibytes) * 1048576.0;
-        std::printf("  %-26s %10.2f %10.2f %14.2f\n", name.c_str(), bytes / scan / 1e9, bytes / memchrSeconds / 1e9,
+        std::printf("  %-30s %10.2f %10.2f %14.2f\n", name.c_str(), bytes / scan / 1e9, bytes / memchrSeconds / 1e9,
                     memchrSeconds / scan);
     }
 }
@@ -338,7 +341,7 @@ Options ParseOptions(int argc, char** argv) {
         else if (arg == "--sizes") {
             options.sizes.clear();
             const std::string list = value();
-            for (size_t from = 0; from <= list.size();) {
+            for (size_t from = 0; list != "none" && from <= list.size();) {
                 const size_t comma = std::min(list.find(',', from), list.size());
                 options.sizes.push_back(ParseSize(list.substr(from, comma - from)));
                 from = comma + 1;
@@ -346,7 +349,7 @@ Options ParseOptions(int argc, char** argv) {
         } else {
             Fail("unknown option " + arg +
                  "\nusage: split_bench --dir DIR --job MOXTREL_JOB [--wine-job EXE --wine-runner SCRIPT]\n"
-                 "       [--sizes 64M,512M,1G,1900M] [--rounds 5] [--no-fixed] [--fixed-rounds 15]\n"
+                 "       [--sizes 64M,512M,1G,1900M|none] [--rounds 5] [--no-fixed] [--fixed-rounds 15]\n"
                  "       [--scan-mib 1024] [--scan-rounds 7]");
         }
     }
@@ -367,7 +370,8 @@ int main(int argc, char** argv) {
     sysinfo(&info);
     std::printf("split benchmark: %ld cores, %.1f GiB memory; data in %s\n", sysconf(_SC_NPROCESSORS_ONLN),
                 static_cast<double>(info.totalram) * info.mem_unit / 1073741824.0, options.dataDir.c_str());
-    std::printf("wall time of each process, median of paired rounds; Wine rows use the job's own time\n");
+    std::printf("median wall time of each process over paired rounds; Wine rows use the job's own time,\n"
+                "and x native compares it with the native job's own time\n");
     for (long long size : options.sizes)
         BenchmarkSize(options, size, options.rounds, {{"two", "-n 2"}, {"three", "-n 3"}});
     if (options.fixedSizes) {

@@ -132,6 +132,11 @@ std::shared_ptr<char[]> PlatformReadBuffer(int32_t count) {
 #ifdef MADV_HUGEPAGE
     madvise(aligned, used, MADV_HUGEPAGE);  // only advice: a refusal leaves ordinary pages
 #endif
+#ifdef MADV_POPULATE_WRITE
+    // Faulting the pages in here, in one pass, costs a fraction of faulting them one by one
+    // inside the read. Older kernels refuse; the read then faults them in itself.
+    madvise(aligned, used, MADV_POPULATE_WRITE);
+#endif
     return std::shared_ptr<char[]>(aligned, [used](char* bytes) { munmap(bytes, used); });
 }
 
@@ -160,9 +165,15 @@ PlatformHandle PlatformCreateForWrite(const ByteText& path) {
 }
 
 bool PlatformWrite(PlatformHandle handle, const char* bytes, int32_t count) {
+    // The bytes go out 1 MiB at a time, as `dd bs=1M` writes them: one write() of a whole
+    // part of hundreds of MiB was measured several times slower than the same bytes in 1 MiB
+    // writes, as the page cache then takes its memory in large blocks that are costly to
+    // touch for the first time.
+    constexpr int32_t kPiece = 1 << 20;
     int32_t total = 0;
     while (total < count) {
-        const ssize_t n = write(static_cast<int>(handle), bytes + total, static_cast<size_t>(count - total));
+        const int32_t piece = count - total < kPiece ? count - total : kPiece;
+        const ssize_t n = write(static_cast<int>(handle), bytes + total, static_cast<size_t>(piece));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         total += static_cast<int32_t>(n);
