@@ -90,7 +90,7 @@ WholeRead ReadWholeFile(FileNumber file) {
         return result;
     }
     // The buffer becomes the text itself: the text is a prefix of what was read.
-    std::shared_ptr<char[]> buffer(new (std::nothrow) char[length]);
+    std::shared_ptr<char[]> buffer = PlatformReadBuffer(static_cast<int32_t>(length));
     if (!buffer) return result;
     int32_t got = 0;
     if (FileCallFails(FileCall::Read) || !PlatformRead(handle, buffer.get(), static_cast<int32_t>(length), &got))

@@ -4,6 +4,7 @@
 // file with no write permission bit is refused here the same way, for root too.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,6 +113,33 @@ bool PlatformFileLength(PlatformHandle handle, int64_t* length) {
     return true;
 }
 
+std::shared_ptr<char[]> PlatformReadBuffer(int32_t count) {
+    // Anonymous memory in 2 MiB pages where the system grants them: one fault per 2 MiB
+    // instead of one per 4 KiB, and far fewer TLB misses while the text is scanned and
+    // written. The mapping is aligned to 2 MiB so that every whole huge page in it can be one.
+    constexpr size_t kHugePage = size_t{2} << 20;
+    const size_t length = static_cast<size_t>(count);
+    const size_t reserved = length + kHugePage;
+    void* mapped = mmap(nullptr, reserved, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return nullptr;
+    char* const start = static_cast<char*>(mapped);
+    char* const aligned = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(start) + kHugePage - 1) & ~(kHugePage - 1));
+    const size_t pageSize = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t used = (length + pageSize - 1) / pageSize * pageSize;
+    if (aligned > start) munmap(start, static_cast<size_t>(aligned - start));
+    char* const tail = aligned + used;
+    if (tail < start + reserved) munmap(tail, static_cast<size_t>(start + reserved - tail));
+#ifdef MADV_HUGEPAGE
+    madvise(aligned, used, MADV_HUGEPAGE);  // only advice: a refusal leaves ordinary pages
+#endif
+#ifdef MADV_POPULATE_WRITE
+    // Faulting the pages in here, in one pass, costs a fraction of faulting them one by one
+    // inside the read. Older kernels refuse; the read then faults them in itself.
+    madvise(aligned, used, MADV_POPULATE_WRITE);
+#endif
+    return std::shared_ptr<char[]>(aligned, [used](char* bytes) { munmap(bytes, used); });
+}
+
 bool PlatformRead(PlatformHandle handle, char* buffer, int32_t count, int32_t* got) {
     // One read() returns at most about 2 GiB - 4 KiB on Linux, so a long file takes several.
     int32_t total = 0;
@@ -137,9 +165,15 @@ PlatformHandle PlatformCreateForWrite(const ByteText& path) {
 }
 
 bool PlatformWrite(PlatformHandle handle, const char* bytes, int32_t count) {
+    // The bytes go out 1 MiB at a time, as `dd bs=1M` writes them: one write() of a whole
+    // part of hundreds of MiB was measured several times slower than the same bytes in 1 MiB
+    // writes, as the page cache then takes its memory in large blocks that are costly to
+    // touch for the first time.
+    constexpr int32_t kPiece = 1 << 20;
     int32_t total = 0;
     while (total < count) {
-        const ssize_t n = write(static_cast<int>(handle), bytes + total, static_cast<size_t>(count - total));
+        const int32_t piece = count - total < kPiece ? count - total : kPiece;
+        const ssize_t n = write(static_cast<int>(handle), bytes + total, static_cast<size_t>(piece));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         total += static_cast<int32_t>(n);

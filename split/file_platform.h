@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "byte_text.h"
@@ -21,6 +22,10 @@ bool PlatformFindAny(const ByteText& path);
 PlatformHandle PlatformOpenReadWrite(const ByteText& path);
 // The file's total length, leaving its position where it was.
 bool PlatformFileLength(PlatformHandle handle, int64_t* length);
+// A buffer of count bytes (count > 0) for reading a whole file into; null when the memory
+// cannot be had. A fresh buffer's first touch can cost more than the read itself, so each
+// platform takes the memory where that touch is cheapest.
+std::shared_ptr<char[]> PlatformReadBuffer(int32_t count);
 // Reads up to count bytes from the current position; *got is what arrived before the end of
 // the file. False on a read error.
 bool PlatformRead(PlatformHandle handle, char* buffer, int32_t count, int32_t* got);

@@ -15,6 +15,14 @@ WholeRead ReadThroughEngine(const ByteText& path) {
     return read;
 }
 
+// n printable bytes in a pattern that does not repeat every power of two, so a piece that is
+// written or read at the wrong offset shows.
+std::string Patterned(size_t n) {
+    std::string bytes(n, ' ');
+    for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(0x20 + i * 7 % 95);
+    return bytes;
+}
+
 TEST(FileOps, FileExistsLikeADirectorySearch) {
     TestFolder folder;
     WriteFileBytes(folder / "report.txt", "x");
@@ -75,6 +83,9 @@ TEST(FileOps, ReadKeepsTheTextUpToItsEnd) {
         {std::string("abc\0def", 7), "abc"},
         {std::string("\xFF\xFE\x41\x00", 4), "\xFF\xFE\x41"},
         {"\xC4\xE3\xBA\xC3\xA3\xAC\xCA\xC0\xBD\xE7", "\xC4\xE3\xBA\xC3\xA3\xAC\xCA\xC0\xBD\xE7"},
+        // Longer than a few huge pages of the read buffer, whole or ending just before its end.
+        {Patterned(5 << 20), Patterned(5 << 20)},
+        {Patterned((5 << 20) - 3) + "\x1A" + "xy", Patterned((5 << 20) - 3)},
     };
     for (const Case& c : cases) {
         WriteFileBytes(folder / "in.txt", c.content);
@@ -131,6 +142,10 @@ TEST(FileOps, WriteReplacesWholeContent) {
         {"a much longer earlier content", "short"},
         {"something", ""},  // zero bytes leave an empty file
         {"", std::string("bin\0ary\x1A", 8)},
+        // Around the size of one write call of the backends (1 MiB) and several of them.
+        {"", Patterned(1 << 20)},
+        {"", Patterned((1 << 20) + 1)},
+        {"earlier", Patterned((3 << 20) - 1)},
     };
     for (const Case& c : cases) {
         if (!c.before.empty()) WriteFileBytes(path, c.before);

@@ -66,5 +66,17 @@ for target in text_end reverse_find source_path cut_modes; do
   echo "$target: $(grep -m1 '^Done' "$log")"
 done
 
+step "benchmark smoke run, natively and under Wine (small inputs; fails only when the benchmark does)"
+cmake -S . -B build/native -DMOXTREL_BENCH=ON >/dev/null
+cmake --build build/native -j"$jobs" --target split_bench moxtrel_job
+cmake -S . -B build/win -DMOXTREL_BENCH=ON >/dev/null
+cmake --build build/win -j"$jobs" --target moxtrel_job
+rm -rf build/native/bench-smoke
+WINEPREFIX="$root/build/win/wineprefix" build/native/bench/split_bench --dir "$root/build/native/bench-smoke" \
+  --job build/native/bench/moxtrel_job --wine-job build/win/bench/moxtrel_job.exe --wine-runner cmake/wine-run.sh \
+  --sizes 4M --rounds 1 --fixed-rounds 1 --scan-mib 16 --scan-rounds 1
+rm -rf build/native/bench-smoke
+WINEPREFIX="$root/build/win/wineprefix" wineserver -k 2>/dev/null || true
+
 echo
 echo "all tests passed"
