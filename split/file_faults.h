@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <functional>
 
-enum class FileCall { Find, Open, Measure, Read, Create, Write, Flush, Close, Delete };
+enum class FileCall { Find, Open, Measure, Read, Create, Write, Flush, Close, Check, Delete };
 
 // Fails the call numbered callNumber (from 1) counted from now; 0 disarms and fails nothing.
 void ArmFileFault(int64_t callNumber);

@@ -85,26 +85,27 @@ WholeRead ReadWholeFile(FileNumber file) {
         result.status = ReadStatus::TooLarge;
         return result;
     }
-    if (length <= 0) {
-        result.status = ReadStatus::Read;
-        return result;
-    }
     // The buffer becomes the text itself: the text is a prefix of what was read.
-    std::shared_ptr<char[]> buffer = PlatformReadBuffer(static_cast<int32_t>(length));
-    if (!buffer) return result;
+    std::shared_ptr<char[]> buffer;
     int32_t got = 0;
-    if (FileCallFails(FileCall::Read) || !PlatformRead(handle, buffer.get(), static_cast<int32_t>(length), &got))
-        return result;
-    // A file that shrank or grew while it was read no longer matches what was read.
-    int64_t lengthAfter = 0;
-    if (!MeasureLength(handle, &lengthAfter)) return result;
-    if (got != length || lengthAfter != length) {
+    if (length > 0) {
+        buffer = PlatformReadBuffer(static_cast<int32_t>(length));
+        if (!buffer) return result;
+        if (FileCallFails(FileCall::Read) || !PlatformRead(handle, buffer.get(), static_cast<int32_t>(length), &got))
+            return result;
+    }
+    // A file that shrank or grew while it was read no longer matches what was read; the stamp
+    // also lets the caller see later whether the file has changed since.
+    if (FileCallFails(FileCall::Measure) || !PlatformFileStamp(handle, &result.stamp)) return result;
+    if (got != length || result.stamp.length != length) {
         result.status = ReadStatus::Changed;
         return result;
     }
-    const int32_t textLength = TextEndOffset(buffer.get(), got);
-    const char* data = buffer.get();
-    result.text = ByteText::FromBytesWithoutNul(SharedBytes(std::move(buffer), data, textLength));
+    if (got > 0) {
+        const int32_t textLength = TextEndOffset(buffer.get(), got);
+        const char* data = buffer.get();
+        result.text = ByteText::FromBytesWithoutNul(SharedBytes(std::move(buffer), data, textLength));
+    }
     result.status = ReadStatus::Read;
     return result;
 }
@@ -132,6 +133,12 @@ bool WriteBytesToFile(const ByteText& path, const ByteSequence& bytes, Durabilit
     if (durability == Durability::Flushed && (FileCallFails(FileCall::Flush) || !PlatformFlush(file.Get())))
         return false;
     return file.Close();
+}
+
+bool FileUnchangedSince(const ByteText& path, const FileStamp& stamp) {
+    FileStamp now;
+    if (path.Empty() || FileCallFails(FileCall::Check) || !PlatformPathStamp(path, &now)) return false;
+    return now == stamp;
 }
 
 bool RemoveFile(const ByteText& path) {

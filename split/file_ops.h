@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "byte_text.h"
+#include "file_platform.h"
 
 // Names one open file; 0 names none.
 using FileNumber = int32_t;
@@ -31,6 +32,7 @@ struct WholeRead {
     ByteText text;
     ReadStatus status = ReadStatus::NotOpen;
     int64_t fileLength = 0;  // the length measured before the read
+    FileStamp stamp;         // length and last write time right after the read
 };
 
 // Reads the file from its current position, in one call, into one buffer of the file's
@@ -53,6 +55,10 @@ enum class Durability {
 // short, the flush fails, or closing the file fails (a failed close is a failed write).
 bool WriteBytesToFile(const ByteText& path, const ByteSequence& bytes,
                       Durability durability = Durability::Cached);
+
+// Whether the file at path still has the stamp that a read took: a source that another
+// program changed after it was read must not be deleted in favour of parts of its old content.
+bool FileUnchangedSince(const ByteText& path, const FileStamp& stamp);
 
 // Deletes the file; false when the platform refuses (missing, directory, read-only, in use).
 bool RemoveFile(const ByteText& path);

@@ -113,6 +113,29 @@ bool PlatformFileLength(PlatformHandle handle, int64_t* length) {
     return true;
 }
 
+namespace {
+
+FileStamp StampOf(const struct stat& status) {
+    return {static_cast<int64_t>(status.st_size),
+            static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+bool PlatformFileStamp(PlatformHandle handle, FileStamp* stamp) {
+    struct stat status;
+    if (fstat(static_cast<int>(handle), &status) != 0) return false;
+    *stamp = StampOf(status);
+    return true;
+}
+
+bool PlatformPathStamp(const ByteText& path, FileStamp* stamp) {
+    struct stat status;
+    if (stat(NativePath(path).c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    *stamp = StampOf(status);
+    return true;
+}
+
 std::shared_ptr<char[]> PlatformReadBuffer(int32_t count) {
     // Anonymous memory in 2 MiB pages where the system grants them: one fault per 2 MiB
     // instead of one per 4 KiB, and far fewer TLB misses while the text is scanned and

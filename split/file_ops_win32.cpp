@@ -80,6 +80,30 @@ bool PlatformFileLength(PlatformHandle handle, int64_t* length) {
     return true;
 }
 
+namespace {
+
+int64_t Combine(DWORD high, DWORD low) { return (static_cast<int64_t>(high) << 32) | low; }
+
+}  // namespace
+
+bool PlatformFileStamp(PlatformHandle handle, FileStamp* stamp) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(AsHandle(handle), &info)) return false;
+    *stamp = {Combine(info.nFileSizeHigh, info.nFileSizeLow),
+              Combine(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    return true;
+}
+
+bool PlatformPathStamp(const ByteText& path, FileStamp* stamp) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.CString().c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    *stamp = {Combine(data.nFileSizeHigh, data.nFileSizeLow),
+              Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+    return true;
+}
+
 std::shared_ptr<char[]> PlatformReadBuffer(int32_t count) {
     return std::shared_ptr<char[]>(new (std::nothrow) char[count]);
 }

@@ -22,6 +22,17 @@ bool PlatformFindAny(const ByteText& path);
 PlatformHandle PlatformOpenReadWrite(const ByteText& path);
 // The file's total length, leaving its position where it was.
 bool PlatformFileLength(PlatformHandle handle, int64_t* length);
+// What identifies a version of a file's content: its length and its last write time.
+struct FileStamp {
+    int64_t length = -1;
+    int64_t writeTime = 0;  // in the platform's own units
+    friend bool operator==(const FileStamp& a, const FileStamp& b) {
+        return a.length == b.length && a.writeTime == b.writeTime;
+    }
+};
+// The stamp of an open file, or of the file at a path.
+bool PlatformFileStamp(PlatformHandle handle, FileStamp* stamp);
+bool PlatformPathStamp(const ByteText& path, FileStamp* stamp);
 // A buffer of count bytes (count > 0) for reading a whole file into; null when the memory
 // cannot be had. A fresh buffer's first touch can cost more than the read itself, so each
 // platform takes the memory where that touch is cheapest.

@@ -9,6 +9,7 @@ const char* const kMessageTooLarge = "文件太大，无法分割！";
 const char* const kMessageTooManyPieces = "分割文件超过20个，只写入了前20个！";
 const char* const kMessageWriteFailed = "有分割文件写入失败！";
 const char* const kMessageEndedEarly = "文件含有结束字符，其后的内容没有分割！";
+const char* const kMessageSourceChanged = "原文件在分割期间被其他程序改动！";
 const char* const kMessageSourceKept = "原文件已保留。";
 
 namespace {
@@ -108,12 +109,16 @@ void RunSplitJob(const ByteText& sourcePath, SplitMode mode, bool deleteSource,
 
     const bool tooManyPieces = needed > count;
     const bool endedEarly = m < source.fileLength;
-    if (!tooManyPieces && !writeFailed && !endedEarly) {
+    const bool complete = !tooManyPieces && !writeFailed && !endedEarly;
+    // Another program may have written to the source since it was read.
+    const bool changed = complete && deleteSource && !FileUnchangedSince(sourcePath, source.stamp);
+    if (complete && !changed) {
         if (deleteSource) RemoveFile(sourcePath);
         return;
     }
     showInformation(JoinLines({{tooManyPieces, kMessageTooManyPieces},
                                {writeFailed, kMessageWriteFailed},
                                {endedEarly, kMessageEndedEarly},
+                               {changed, kMessageSourceChanged},
                                {deleteSource, kMessageSourceKept}}));
 }

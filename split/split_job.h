@@ -53,4 +53,5 @@ extern const char* const kMessageTooLarge;
 extern const char* const kMessageTooManyPieces;
 extern const char* const kMessageWriteFailed;
 extern const char* const kMessageEndedEarly;
+extern const char* const kMessageSourceChanged;
 extern const char* const kMessageSourceKept;

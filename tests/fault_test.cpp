@@ -29,6 +29,8 @@ const ModeRun kModeRuns[] = {
     {SplitMode::Pieces1000000, 2100000},
 };
 
+const std::string kChangedKept = "原文件在分割期间被其他程序改动！\r\n原文件已保留。";
+
 const char* ModeName(SplitMode mode) {
     switch (mode) {
         case SplitMode::TwoFiles: return "two files";
@@ -40,7 +42,7 @@ const char* ModeName(SplitMode mode) {
 
 const char* CallName(FileCall call) {
     static const char* const names[] = {"Find", "Open", "Measure", "Read", "Create",
-                                        "Write", "Flush", "Close", "Delete"};
+                                        "Write", "Flush", "Close", "Check", "Delete"};
     return names[static_cast<int>(call)];
 }
 
@@ -118,6 +120,11 @@ TEST(FileFaults, EveryFileCallFailsInTurn) {
                     EXPECT_TRUE(messages.empty());
                     ExpectParts(parts, model);
                     EXPECT_EQ(PathExists(source), !deleteSource);
+                } else if (call == FileCall::Check) {
+                    // The source cannot be confirmed unchanged, so it stays and the run says so.
+                    EXPECT_EQ(messages, std::vector<std::string>{kChangedKept});
+                    EXPECT_TRUE(PathExists(source));
+                    ExpectParts(parts, model);
                 } else if (call == FileCall::Delete) {
                     EXPECT_TRUE(messages.empty());
                     EXPECT_TRUE(PathExists(source));
@@ -292,6 +299,43 @@ TEST(FileFaults, SourceChangedWhileRead) {
             EXPECT_EQ(messages, std::vector<std::string>{kUnreadable});
             EXPECT_EQ(folder.Names(), std::vector<std::string>{"s.txt"});
             EXPECT_TRUE(ReadFileBytes(source) == c.after);
+        }
+    }
+}
+
+// Another program writes to the source after it was read, while the parts are being written:
+// the parts hold the old content, so the source must not be deleted.
+TEST(FileFaults, SourceChangedAfterTheRead) {
+    SeamReset reset;
+    const std::string content = ChineseText(1200000);
+    std::string sameLength = content;
+    sameLength[5] = 'X';
+    struct Case {
+        const char* label;
+        FileCall when;
+        std::string after;
+    } cases[] = {
+        {"appended to while the first part is made", FileCall::Create, content + "more"},
+        {"rewritten in place, same length", FileCall::Create, sameLength},
+        {"shortened just before the deletion", FileCall::Check, content.substr(0, 10)},
+    };
+    for (const Case& c : cases) {
+        for (const SplitMode mode : {SplitMode::TwoFiles, SplitMode::Pieces500000}) {
+            SCOPED_TRACE(std::string(c.label) + ", " + ModeName(mode));
+            TestFolder folder;
+            const ByteText source = folder / "s.txt";
+            WriteFileBytes(source, content);
+            bool changed = false;
+            WatchFileCalls([&](FileCall call) {
+                if (call == c.when && !changed) changed = ChangeFileShared(source, c.after);
+            });
+            const auto messages = RunCollecting(source, mode, true);
+            WatchFileCalls(nullptr);
+            ASSERT_TRUE(changed);
+            EXPECT_EQ(messages, std::vector<std::string>{kChangedKept});
+            EXPECT_TRUE(ReadFileBytes(source) == c.after);
+            const auto model = ModelParts(content, mode);
+            ExpectParts(ModelPartPaths(folder.Path(), "s", mode, model.size()), model);
         }
     }
 }
