@@ -41,17 +41,18 @@ OPENFILENAMEA OpenFileRequest::Fill(HWND owner) {
     return dialog;
 }
 
-OpenFileRequest FileChooser::NextRequest() const {
+OpenFileRequest MakeOpenFileRequest(const ByteText& filter, const ByteText& initialDirectory,
+                                    const ByteText& fileName) {
     OpenFileRequest request;
-    request.filter = OpenFileFilter(filter_);
-    request.initialDirectory = initialDirectory_.CString();
-    const std::string_view name = fileName_.View();
+    request.filter = OpenFileFilter(filter);
+    request.initialDirectory = initialDirectory.CString();
+    const std::string_view name = fileName.View();
     std::copy_n(name.begin(), std::min<size_t>(name.size(), kPathBufferSize - 1), request.path.begin());
     return request;
 }
 
 bool FileChooser::ChooseFile() {
-    OpenFileRequest request = NextRequest();
+    OpenFileRequest request = MakeOpenFileRequest(filter_, initialDirectory_, fileName_);
     OPENFILENAMEA dialog = request.Fill(GetActiveWindow());
     const HWND focus = GetFocus();
     const BOOL chosen = GetOpenFileNameA(&dialog);

@@ -35,6 +35,10 @@ struct OpenFileRequest {
     OPENFILENAMEA Fill(HWND owner);
 };
 
+// The request for an opening with these settings; the name is cut to the buffer's 259 bytes.
+OpenFileRequest MakeOpenFileRequest(const ByteText& filter, const ByteText& initialDirectory,
+                                    const ByteText& fileName);
+
 // The open-file chooser of the main window. Its three settings live as long as the window:
 // the filter and initial directory are set once at creation, the file name is the full path
 // chosen last and changes only when a choice succeeds.
@@ -44,8 +48,6 @@ public:
     void SetInitialDirectory(const ByteText& directory) { initialDirectory_ = directory; }
     const ByteText& FileName() const { return fileName_; }
 
-    // The request the next opening will make.
-    OpenFileRequest NextRequest() const;
     // Shows the dialog, owned by the active window, and gives the focus back afterwards to
     // the control that had it. True when a file was chosen; its path is then FileName().
     // Cancel, Esc, closing the dialog and a failing dialog all give false and change nothing.
