@@ -7,14 +7,18 @@ const char* const kHelpText =
     "以：文件名_01   文件名_2....这样的样式存放。";
 
 SplitMode SelectedMode(WindowOperations& window) {
-    if (window.IsChecked(kRadioThreeFiles)) return SplitMode::ThreeFiles;
-    if (window.IsChecked(kRadioPieces500000)) return SplitMode::Pieces500000;
-    if (window.IsChecked(kRadioPieces1000000)) return SplitMode::Pieces1000000;
+    if (window.IsChecked(kRadioThreeFiles))
+        return SplitMode::ThreeFiles;
+    if (window.IsChecked(kRadioPieces500000))
+        return SplitMode::Pieces500000;
+    if (window.IsChecked(kRadioPieces1000000))
+        return SplitMode::Pieces1000000;
     return SplitMode::TwoFiles;
 }
 
 void OnChooseFileClick(WindowOperations& window) {
-    if (window.ChooseFile()) window.SetPathText(window.ChosenFileName());
+    if (window.ChooseFile())
+        window.SetPathText(window.ChosenFileName());
 }
 
 void OnStartClick(WindowOperations& window) {
@@ -25,6 +29,10 @@ void OnStartClick(WindowOperations& window) {
                 [&window](const ByteText& text) { window.ShowInformation(text, ByteText()); });
 }
 
-void OnExitClick(WindowOperations& window) { window.RequestDestruction(); }
+void OnExitClick(WindowOperations& window) {
+    window.RequestDestruction();
+}
 
-void OnHelpClick(WindowOperations& window) { window.ShowInformation(kHelpText, kHelpTitle); }
+void OnHelpClick(WindowOperations& window) {
+    window.ShowInformation(kHelpText, kHelpTitle);
+}

@@ -8,7 +8,7 @@
 
 // The few things the click handlers need of the main window and its dialogs.
 class WindowOperations {
-public:
+  public:
     virtual ~WindowOperations() = default;
     // The path box's current text.
     virtual ByteText PathText() = 0;

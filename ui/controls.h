@@ -5,16 +5,16 @@
 #include <windows.h>
 
 enum ControlId : int {
-    kPathBox = 101,      // 编辑框1
-    kChooseButton,       // 按钮1
-    kRadioTwoFiles,      // 单选框1
-    kRadioThreeFiles,    // 单选框2
-    kRadioPieces500000,  // 单选框3
-    kRadioPieces1000000, // 单选框4
-    kStartButton,        // 按钮2
-    kExitButton,         // 按钮3
-    kDeleteCheck,        // 选择框1
-    kHelpButton,         // 按钮4
+    kPathBox = 101,       // 编辑框1
+    kChooseButton,        // 按钮1
+    kRadioTwoFiles,       // 单选框1
+    kRadioThreeFiles,     // 单选框2
+    kRadioPieces500000,   // 单选框3
+    kRadioPieces1000000,  // 单选框4
+    kStartButton,         // 按钮2
+    kExitButton,          // 按钮3
+    kDeleteCheck,         // 选择框1
+    kHelpButton,          // 按钮4
 };
 
 struct ControlSpec {

@@ -14,10 +14,12 @@ void ShowInformation(const ByteText& text, const ByteText& title) {
 
 std::string OpenFileFilter(const ByteText& filter) {
     std::string bytes(filter.View());
-    while (!bytes.empty() && (bytes.back() == ' ' || (bytes.back() >= '\t' && bytes.back() <= '\r'))) {
+    while (!bytes.empty() &&
+           (bytes.back() == ' ' || (bytes.back() >= '\t' && bytes.back() <= '\r'))) {
         bytes.pop_back();
     }
-    if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "||") != 0) bytes += "||";
+    if (bytes.size() < 2 || bytes.compare(bytes.size() - 2, 2, "||") != 0)
+        bytes += "||";
     for (size_t i = 0; i < bytes.size(); ++i) {
         if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
             ++i;  // a lead byte: its trail byte is part of the same character
@@ -47,7 +49,8 @@ OpenFileRequest MakeOpenFileRequest(const ByteText& filter, const ByteText& init
     request.filter = OpenFileFilter(filter);
     request.initialDirectory = initialDirectory.CString();
     const std::string_view name = fileName.View();
-    std::copy_n(name.begin(), std::min<size_t>(name.size(), kPathBufferSize - 1), request.path.begin());
+    std::copy_n(name.begin(), std::min<size_t>(name.size(), kPathBufferSize - 1),
+                request.path.begin());
     return request;
 }
 
@@ -56,8 +59,10 @@ bool FileChooser::ChooseFile() {
     OPENFILENAMEA dialog = request.Fill(GetActiveWindow());
     const HWND focus = GetFocus();
     const BOOL chosen = GetOpenFileNameA(&dialog);
-    if (focus != nullptr && IsWindow(focus)) SetFocus(focus);
-    if (!chosen) return false;
+    if (focus != nullptr && IsWindow(focus))
+        SetFocus(focus);
+    if (!chosen)
+        return false;
     fileName_ = ByteText(std::string_view(request.path.data(), request.path.size()));
     return true;
 }

@@ -43,7 +43,7 @@ OpenFileRequest MakeOpenFileRequest(const ByteText& filter, const ByteText& init
 // the filter and initial directory are set once at creation, the file name is the full path
 // chosen last and changes only when a choice succeeds.
 class FileChooser {
-public:
+  public:
     void SetFilter(const ByteText& filter) { filter_ = filter; }
     void SetInitialDirectory(const ByteText& directory) { initialDirectory_ = directory; }
     const ByteText& FileName() const { return fileName_; }
@@ -53,7 +53,7 @@ public:
     // Cancel, Esc, closing the dialog and a failing dialog all give false and change nothing.
     bool ChooseFile();
 
-private:
+  private:
     ByteText filter_;
     ByteText initialDirectory_;
     ByteText fileName_;

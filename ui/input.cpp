@@ -6,8 +6,10 @@ KeyAction ClassifyKey(WPARAM virtualKey, Modifiers modifiers, bool radioHasFocus
     const bool plain = !modifiers.shift && !modifiers.control && !modifiers.alt;
     switch (virtualKey) {
         case VK_TAB:
-            if (plain) return KeyAction::FocusNext;
-            if (modifiers.shift && !modifiers.control && !modifiers.alt) return KeyAction::FocusPrevious;
+            if (plain)
+                return KeyAction::FocusNext;
+            if (modifiers.shift && !modifiers.control && !modifiers.alt)
+                return KeyAction::FocusPrevious;
             return KeyAction::PassOn;
         case VK_RIGHT:
         case VK_DOWN:
@@ -22,7 +24,8 @@ KeyAction ClassifyKey(WPARAM virtualKey, Modifiers modifiers, bool radioHasFocus
 
 ControlId NextInFocusOrder(int control, bool backwards) {
     for (int i = 0; i < kControlCount; ++i) {
-        if (kControls[i].id != control) continue;
+        if (kControls[i].id != control)
+            continue;
         const int step = backwards ? kControlCount - 1 : 1;
         return kControls[(i + step) % kControlCount].id;
     }
@@ -31,7 +34,8 @@ ControlId NextInFocusOrder(int control, bool backwards) {
 
 bool IsRadio(int control) {
     for (ControlId radio : kRadioRing) {
-        if (radio == control) return true;
+        if (radio == control)
+            return true;
     }
     return false;
 }
@@ -39,19 +43,23 @@ bool IsRadio(int control) {
 ControlId NextInRadioRing(ControlId radio, bool backwards) {
     constexpr int n = static_cast<int>(std::size(kRadioRing));
     for (int i = 0; i < n; ++i) {
-        if (kRadioRing[i] == radio) return kRadioRing[(i + (backwards ? n - 1 : 1)) % n];
+        if (kRadioRing[i] == radio)
+            return kRadioRing[(i + (backwards ? n - 1 : 1)) % n];
     }
     return kRadioRing[0];
 }
 
 namespace {
 
-bool KeyIsDown(int virtualKey) { return (GetKeyState(virtualKey) & 0x8000) != 0; }
+bool KeyIsDown(int virtualKey) {
+    return (GetKeyState(virtualKey) & 0x8000) != 0;
+}
 
 // Checks one radio button, clears the other three, and gives it the focus.
 void SelectRadio(HWND mainWindow, ControlId radio) {
     for (ControlId other : kRadioRing) {
-        SendDlgItemMessageA(mainWindow, other, BM_SETCHECK, other == radio ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendDlgItemMessageA(mainWindow, other, BM_SETCHECK,
+                            other == radio ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     SetFocus(GetDlgItem(mainWindow, radio));
 }
@@ -82,9 +90,11 @@ bool OnKeyDown(HWND mainWindow, WPARAM virtualKey) {
 }  // namespace
 
 bool FilterMainWindowMessage(HWND mainWindow, const MSG& message) {
-    if (message.hwnd == nullptr || !IsWindow(mainWindow)) return false;
+    if (message.hwnd == nullptr || !IsWindow(mainWindow))
+        return false;
     const bool ours = message.hwnd == mainWindow || IsChild(mainWindow, message.hwnd);
-    if (!ours) return false;
+    if (!ours)
+        return false;
     switch (message.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -92,7 +102,8 @@ bool FilterMainWindowMessage(HWND mainWindow, const MSG& message) {
         case WM_LBUTTONDOWN:
             if (message.hwnd == mainWindow) {
                 // As if the title bar had been pressed: the system's move loop drags the window.
-                POINT point{static_cast<short>(LOWORD(message.lParam)), static_cast<short>(HIWORD(message.lParam))};
+                POINT point{static_cast<short>(LOWORD(message.lParam)),
+                            static_cast<short>(HIWORD(message.lParam))};
                 ClientToScreen(mainWindow, &point);
                 PostMessageA(mainWindow, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
             }

@@ -4,4 +4,6 @@
 #include "main_window.h"
 #include "program.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return RunProgram(instance, CreateMainWindow); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunProgram(instance, CreateMainWindow);
+}

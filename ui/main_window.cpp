@@ -9,13 +9,14 @@
 
 namespace {
 
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr int kIconResource = 1;
 
 // Everything the window keeps; reached from the HWND through GWLP_USERDATA.
 struct MainWindowState {
     HWND window = nullptr;
-    FileChooser chooser;           // 通用对话框1
+    FileChooser chooser;             // 通用对话框1
     HWND rememberedFocus = nullptr;  // the control that had the focus at the last deactivation
     bool destructionMarked = false;
     bool created = false;  // fully made: from then on the window owns this state
@@ -27,13 +28,14 @@ MainWindowState* StateOf(HWND window) {
 
 // The click handlers' view of the live window.
 class LiveWindow : public WindowOperations {
-public:
+  public:
     explicit LiveWindow(MainWindowState& state) : state_(state) {}
 
     ByteText PathText() override {
         const HWND box = GetDlgItem(state_.window, kPathBox);
         const int length = GetWindowTextLengthA(box);
-        if (length <= 0) return ByteText();
+        if (length <= 0)
+            return ByteText();
         std::string text(static_cast<size_t>(length) + 1, '\0');
         const int copied = GetWindowTextA(box, text.data(), length + 1);
         return ByteText(std::string_view(text.data(), copied > 0 ? copied : 0));
@@ -54,7 +56,7 @@ public:
     bool ChooseFile() override { return state_.chooser.ChooseFile(); }
     ByteText ChosenFileName() override { return state_.chooser.FileName(); }
 
-private:
+  private:
     MainWindowState& state_;
 };
 
@@ -65,19 +67,30 @@ void OnCreated(MainWindowState& state) {
 }
 
 void OnCommand(MainWindowState& state, int control, int notification) {
-    if (notification != BN_CLICKED) return;
+    if (notification != BN_CLICKED)
+        return;
     LiveWindow window(state);
     switch (control) {
-        case kChooseButton: OnChooseFileClick(window); break;
-        case kStartButton: OnStartClick(window); break;
-        case kExitButton: OnExitClick(window); break;
-        case kHelpButton: OnHelpClick(window); break;
-        default: break;
+        case kChooseButton:
+            OnChooseFileClick(window);
+            break;
+        case kStartButton:
+            OnStartClick(window);
+            break;
+        case kExitButton:
+            OnExitClick(window);
+            break;
+        case kHelpButton:
+            OnHelpClick(window);
+            break;
+        default:
+            break;
     }
 }
 
 void OnRequestDestruction(MainWindowState& state) {
-    if (!state.destructionMarked) return;
+    if (!state.destructionMarked)
+        return;
     state.destructionMarked = false;
     DestroyWindow(state.window);
 }
@@ -94,7 +107,8 @@ void OnSetFocus(MainWindowState& state) {
 
 void OnDeactivate(MainWindowState& state) {
     const HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(state.window, focus)) state.rememberedFocus = focus;
+    if (focus != nullptr && IsChild(state.window, focus))
+        state.rememberedFocus = focus;
 }
 
 // Check boxes and radio buttons: black text on the button face, like the window around them.
@@ -107,12 +121,14 @@ LRESULT OnControlColour(HDC dc, bool editBox) {
 
 LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* state = static_cast<MainWindowState*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* state =
+            static_cast<MainWindowState*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         state->window = window;
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     }
     MainWindowState* state = StateOf(window);
-    if (state == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (state == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
     switch (message) {
         case WM_COMMAND:
             OnCommand(*state, LOWORD(wParam), HIWORD(wParam));
@@ -124,7 +140,8 @@ LRESULT CALLBACK MainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
             OnSetFocus(*state);
             return 0;
         case WM_ACTIVATE:
-            if (LOWORD(wParam) == WA_INACTIVE) OnDeactivate(*state);
+            if (LOWORD(wParam) == WA_INACTIVE)
+                OnDeactivate(*state);
             break;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
@@ -158,16 +175,19 @@ bool RegisterMainWindowClass(HINSTANCE instance, HICON icon) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kMainWindowClass;
     WNDCLASSEXA existing{};
-    return RegisterClassExA(&windowClass) != 0 || GetClassInfoExA(instance, kMainWindowClass, &existing);
+    return RegisterClassExA(&windowClass) != 0 ||
+           GetClassInfoExA(instance, kMainWindowClass, &existing);
 }
 
 // The controls, hidden until all exist, then shown without activating anything.
 bool CreateControls(HWND window, HINSTANCE instance, HFONT font) {
     for (const ControlSpec& spec : kControls) {
-        const HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.caption, spec.style, spec.left,
-                                             spec.top, spec.width, spec.height, window,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-        if (control == nullptr) return false;
+        const HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.caption, spec.style,
+                                             spec.left, spec.top, spec.width, spec.height, window,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                             instance, nullptr);
+        if (control == nullptr)
+            return false;
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     SendDlgItemMessageA(window, kRadioTwoFiles, BM_SETCHECK, BST_CHECKED, 0);
@@ -186,15 +206,20 @@ POINT CentredPosition(int screenWidth, int screenHeight) {
 HWND CreateMainWindow(HINSTANCE instance) {
     const HICON icon = static_cast<HICON>(
         LoadImageA(instance, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    if (!RegisterMainWindowClass(instance, icon)) return nullptr;
-    const POINT place = CentredPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!RegisterMainWindowClass(instance, icon))
+        return nullptr;
+    const POINT place =
+        CentredPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     auto state = std::make_unique<MainWindowState>();
-    const HWND window = CreateWindowExA(0, kMainWindowClass, "Moxtrel0.1版", kWindowStyle, place.x, place.y,
-                                        kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, state.get());
-    if (window == nullptr) return nullptr;
+    const HWND window = CreateWindowExA(0, kMainWindowClass, "Moxtrel0.1版", kWindowStyle, place.x,
+                                        place.y, kMainWindowWidth, kMainWindowHeight, nullptr,
+                                        nullptr, instance, state.get());
+    if (window == nullptr)
+        return nullptr;
     RECT outer;
     GetWindowRect(window, &outer);
-    if (outer.right - outer.left != kMainWindowWidth || outer.bottom - outer.top != kMainWindowHeight) {
+    if (outer.right - outer.left != kMainWindowWidth ||
+        outer.bottom - outer.top != kMainWindowHeight) {
         SetWindowPos(window, nullptr, place.x, place.y, kMainWindowWidth, kMainWindowHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

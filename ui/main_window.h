@@ -5,7 +5,7 @@
 #include <windows.h>
 
 constexpr char kMainWindowClass[] = "MoxtrelMainWindow";
-constexpr int kMainWindowWidth = 316;   // outer size, frame and title bar included
+constexpr int kMainWindowWidth = 316;  // outer size, frame and title bar included
 constexpr int kMainWindowHeight = 183;
 // Posted by Exit: destroys the window once the click has been handled.
 constexpr UINT kRequestDestruction = WM_APP + 1;

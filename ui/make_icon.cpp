@@ -12,6 +12,7 @@ namespace {
 constexpr int kSize = 32;
 
 // One character a pixel, top row first; '.' is transparent.
+// clang-format off
 const char* const kArt[kSize] = {
     "................................",
     "...KKKKKKKKKKKKKKK..............",
@@ -46,6 +47,7 @@ const char* const kArt[kSize] = {
     ".........GGGGGGGGGGGGGGGGGGGG...",
     "................................",
 };
+// clang-format on
 
 // The 16 standard colours as 0xRRGGBB, and the art's letter for the ones it uses.
 const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
@@ -54,14 +56,22 @@ const uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
 
 int ColourIndex(char pixel) {
     switch (pixel) {
-        case 'K': return 0;   // black
-        case 'N': return 4;   // navy
-        case 'S': return 7;   // silver
-        case 'G': return 8;   // gray
-        case 'R': return 9;   // red
-        case 'B': return 12;  // blue
-        case 'W': return 15;  // white
-        default: return 0;    // transparent pixels are black under the mask
+        case 'K':
+            return 0;  // black
+        case 'N':
+            return 4;  // navy
+        case 'S':
+            return 7;  // silver
+        case 'G':
+            return 8;  // gray
+        case 'R':
+            return 9;  // red
+        case 'B':
+            return 12;  // blue
+        case 'W':
+            return 15;  // white
+        default:
+            return 0;  // transparent pixels are black under the mask
     }
 }
 
@@ -134,7 +144,8 @@ int main(int argc, char** argv) {
     }
     const std::string bytes = IconFile();
     std::FILE* out = std::fopen(argv[1], "wb");
-    if (out == nullptr) return 1;
+    if (out == nullptr)
+        return 1;
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
     return std::fclose(out) == 0 && written ? 0 : 1;
 }

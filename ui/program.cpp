@@ -17,7 +17,8 @@ int RunProgram(HINSTANCE instance, MainWindowFactory createMainWindow) {
     MSG message;
     BOOL got;
     while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
-        if (FilterMainWindowMessage(window, message)) continue;
+        if (FilterMainWindowMessage(window, message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

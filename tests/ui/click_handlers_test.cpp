@@ -15,7 +15,7 @@
 namespace {
 
 class FakeWindow : public WindowOperations {
-public:
+  public:
     std::string path;
     std::set<int> checked;
     bool chooserAnswer = false;
@@ -74,12 +74,14 @@ TEST(StartClick, SplitsByTheCheckedRadioAndHonoursTheDeleteBox) {
         FakeWindow window;
         window.path = std::string((folder / "src.txt").View());
         window.checked = {c.radio};
-        if (c.deleteChecked) window.checked.insert(kDeleteCheck);
+        if (c.deleteChecked)
+            window.checked.insert(kDeleteCheck);
         OnStartClick(window);
 
         EXPECT_TRUE(window.shown.empty());
         std::vector<std::string> expectedNames = c.parts;
-        if (!c.deleteChecked) expectedNames.push_back("src.txt");
+        if (!c.deleteChecked)
+            expectedNames.push_back("src.txt");
         std::sort(expectedNames.begin(), expectedNames.end());
         EXPECT_EQ(folder.Names(), expectedNames);
         std::string joined;

@@ -27,7 +27,8 @@ TEST(OpenFileFilter, PairsEndedByAnEmptyString) {
         {"\x81\x7C|*.x", "\x81\x7C\0*.x\0\0"s},
         {"\x81\x7C\x81\x7C", "\x81\x7C\x81\x7C\0\0"s},
     };
-    for (const Case& c : cases) EXPECT_EQ(OpenFileFilter(ByteText(c.filter)), c.expected) << c.filter;
+    for (const Case& c : cases)
+        EXPECT_EQ(OpenFileFilter(ByteText(c.filter)), c.expected) << c.filter;
 }
 
 TEST(OpenFileRequest, FlagsBufferAndInitialFolder) {
@@ -35,8 +36,8 @@ TEST(OpenFileRequest, FlagsBufferAndInitialFolder) {
     const OPENFILENAMEA dialog = request.Fill(reinterpret_cast<HWND>(0x1234));
     EXPECT_EQ(dialog.lStructSize, sizeof(OPENFILENAMEA));
     EXPECT_EQ(dialog.hwndOwner, reinterpret_cast<HWND>(0x1234));
-    EXPECT_EQ(dialog.Flags, DWORD{OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST |
-                                  OFN_EXPLORER | OFN_ENABLESIZING});
+    EXPECT_EQ(dialog.Flags, DWORD{OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT |
+                                  OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING});
     EXPECT_EQ(std::string(dialog.lpstrFilter, 16), "文本文件\0*.TXT\0\0"s);
     EXPECT_EQ(dialog.nFilterIndex, 1u);
     EXPECT_EQ(dialog.nMaxFile, 260u);

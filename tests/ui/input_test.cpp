@@ -8,8 +8,8 @@
 namespace {
 
 TEST(ClassifyKey, TabArrowsAndEverythingElse) {
-    const Modifiers none, shift{true, false, false}, control{false, true, false}, alt{false, false, true},
-        shiftControl{true, true, false};
+    const Modifiers none, shift{true, false, false}, control{false, true, false},
+        alt{false, false, true}, shiftControl{true, true, false};
     struct Case {
         WPARAM key;
         Modifiers modifiers;
@@ -42,25 +42,28 @@ TEST(ClassifyKey, TabArrowsAndEverythingElse) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ClassifyKey(c.key, c.modifiers, c.radioHasFocus), c.expected)
-            << "key " << c.key << " shift " << c.modifiers.shift << " ctrl " << c.modifiers.control << " alt "
-            << c.modifiers.alt << " radio " << c.radioHasFocus;
+            << "key " << c.key << " shift " << c.modifiers.shift << " ctrl " << c.modifiers.control
+            << " alt " << c.modifiers.alt << " radio " << c.radioHasFocus;
     }
 }
 
-const std::vector<int> kTabOrder = {kPathBox,          kChooseButton,       kRadioTwoFiles, kRadioThreeFiles,
-                                    kRadioPieces500000, kRadioPieces1000000, kStartButton,   kExitButton,
-                                    kDeleteCheck,       kHelpButton};
+const std::vector<int> kTabOrder = {kPathBox,         kChooseButton,      kRadioTwoFiles,
+                                    kRadioThreeFiles, kRadioPieces500000, kRadioPieces1000000,
+                                    kStartButton,     kExitButton,        kDeleteCheck,
+                                    kHelpButton};
 
 TEST(FocusOrder, TabVisitsAllTenAndWrapsShiftTabGoesBack) {
     int control = kPathBox;
     std::vector<int> forwards{control};
-    for (size_t i = 0; i < kTabOrder.size(); ++i) forwards.push_back(control = NextInFocusOrder(control, false));
+    for (size_t i = 0; i < kTabOrder.size(); ++i)
+        forwards.push_back(control = NextInFocusOrder(control, false));
     std::vector<int> expected = kTabOrder;
     expected.push_back(kPathBox);
     EXPECT_EQ(forwards, expected);
 
     std::vector<int> backwards{control};
-    for (size_t i = 0; i < kTabOrder.size(); ++i) backwards.push_back(control = NextInFocusOrder(control, true));
+    for (size_t i = 0; i < kTabOrder.size(); ++i)
+        backwards.push_back(control = NextInFocusOrder(control, true));
     std::reverse(expected.begin(), expected.end());
     EXPECT_EQ(backwards, expected);
 }
@@ -86,7 +89,8 @@ TEST(RadioRing, ArrowsGoRoundTheFourAndNothingElseIsARadio) {
         EXPECT_EQ(NextInRadioRing(c.from, true), c.previous);
         EXPECT_TRUE(IsRadio(c.from));
     }
-    for (int other : {0, int{kPathBox}, int{kChooseButton}, int{kStartButton}, int{kDeleteCheck}, int{kHelpButton}}) {
+    for (int other : {0, int{kPathBox}, int{kChooseButton}, int{kStartButton}, int{kDeleteCheck},
+                      int{kHelpButton}}) {
         EXPECT_FALSE(IsRadio(other)) << other;
     }
 }

@@ -16,7 +16,8 @@ TEST(MainWindow, EveryControlUsesTheGuiFontAndTheWindowItsOwnIcon) {
     for (const ControlSpec& spec : kControls) {
         const HWND control = GetDlgItem(window, spec.id);
         ASSERT_NE(control, nullptr) << spec.id;
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), guiFont) << spec.id;
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), guiFont)
+            << spec.id;
         EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) << spec.id;
     }
 
@@ -41,7 +42,8 @@ TEST(MainWindow, EveryControlUsesTheGuiFontAndTheWindowItsOwnIcon) {
     DestroyWindow(window);
     MSG message;
     bool quit = false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) quit = quit || message.message == WM_QUIT;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        quit = quit || message.message == WM_QUIT;
     EXPECT_TRUE(quit) << "the end of the window ends the message loop";
 }
 

@@ -1,9 +1,10 @@
 // End-to-end tests of Moxtrel.exe: each test starts the real program, drives it with keyboard
 // and mouse input (SendInput) the way a user would, and reads what the user would see: the
 // window, its controls, the focus, the boxes and the files on disk.
+// clang-format off
 #include <windows.h>
-
-#include <commctrl.h>
+#include <commctrl.h>  // after windows.h, whose types it uses
+// clang-format on
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,12 +30,13 @@ enum : int {
     kDeleteCheck,
     kHelpButton,
 };
-const int kFocusOrder[] = {kPathBox, kChooseButton, kRadio1,      kRadio2,     kRadio3,
+const int kFocusOrder[] = {kPathBox, kChooseButton, kRadio1,     kRadio2,      kRadio3,
                            kRadio4,  kStartButton,  kExitButton, kDeleteCheck, kHelpButton};
 
 bool WaitFor(const std::function<bool()>& condition, int milliseconds = 10000) {
     for (int waited = 0; waited < milliseconds; waited += 20) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         Sleep(20);
     }
     return condition();
@@ -56,7 +58,9 @@ std::string ClassOf(HWND window) {
 
 // ---- input, as the user makes it
 
-void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
+void Send(std::vector<INPUT> inputs) {
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 INPUT KeyInput(WORD key, bool up) {
     INPUT input{};
@@ -73,7 +77,8 @@ void Press(WORD key, std::vector<WORD> modifiers = {}) {
     for (WORD m : modifiers) inputs.push_back(KeyInput(m, false));
     inputs.push_back(KeyInput(key, false));
     inputs.push_back(KeyInput(key, true));
-    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) inputs.push_back(KeyInput(*m, true));
+    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m)
+        inputs.push_back(KeyInput(*m, true));
     Send(inputs);
 }
 
@@ -83,7 +88,8 @@ void Type(const std::string& ascii) {
         const SHORT key = VkKeyScanA(c);
         ASSERT_NE(key, -1) << "no key for " << c;
         std::vector<WORD> modifiers;
-        if (key & 0x100) modifiers.push_back(VK_SHIFT);
+        if (key & 0x100)
+            modifiers.push_back(VK_SHIFT);
         Press(LOBYTE(key), modifiers);
     }
 }
@@ -101,11 +107,13 @@ INPUT MouseInput(DWORD flags, POINT at = {}) {
 
 void MoveMouse(POINT to) {
     Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, to)});
-    WaitFor([&] {
-        POINT now;
-        GetCursorPos(&now);
-        return now.x == to.x && now.y == to.y;
-    }, 2000);
+    WaitFor(
+        [&] {
+            POINT now;
+            GetCursorPos(&now);
+            return now.x == to.x && now.y == to.y;
+        },
+        2000);
 }
 
 void Click(POINT at) {
@@ -130,7 +138,9 @@ POINT CentreOf(HWND window) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-void ClickOn(HWND window) { Click(CentreOf(window)); }
+void ClickOn(HWND window) {
+    Click(CentreOf(window));
+}
 
 // ---- the program
 
@@ -159,25 +169,28 @@ std::vector<HWND> TopWindows(DWORD process, const char* className, const char* t
 
 // One run of Moxtrel.exe, ended at the end of the test if it is still running.
 class Program {
-public:
+  public:
     Program() {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         std::string commandLine = "\"" + g_program + "\"";
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process_)) {
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process_)) {
             ADD_FAILURE() << "cannot start " << g_program;
             return;
         }
         WaitFor([&] {
             const auto windows = TopWindows(process_.dwProcessId, "MoxtrelMainWindow");
             window_ = windows.empty() ? nullptr : windows.front();
-            return window_ != nullptr && GetForegroundWindow() == window_ && Focus() == Control(kPathBox);
+            return window_ != nullptr && GetForegroundWindow() == window_ &&
+                   Focus() == Control(kPathBox);
         });
-        if (window_ == nullptr) ADD_FAILURE() << "the main window did not appear";
+        if (window_ == nullptr)
+            ADD_FAILURE() << "the main window did not appear";
     }
     ~Program() {
-        if (process_.hProcess == nullptr) return;
+        if (process_.hProcess == nullptr)
+            return;
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 99);
             WaitForSingleObject(process_.hProcess, 5000);
@@ -204,11 +217,14 @@ public:
     bool WaitFocus(int id) const {
         return WaitFor([&] { return FocusId() == id; }, 5000);
     }
-    bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Checked(int id) const {
+        return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
     std::vector<int> CheckedRadios() const {
         std::vector<int> checked;
         for (int id = kRadio1; id <= kRadio4; ++id) {
-            if (Checked(id)) checked.push_back(id);
+            if (Checked(id))
+                checked.push_back(id);
         }
         return checked;
     }
@@ -226,7 +242,8 @@ public:
 
     // The exit code once the program has ended, or nothing if it is still running.
     std::optional<DWORD> WaitExit(int milliseconds = 10000) const {
-        if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+        if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
+            return std::nullopt;
         DWORD code = 0;
         GetExitCodeProcess(process_.hProcess, &code);
         return code;
@@ -244,7 +261,7 @@ public:
     }
     bool NoBoxOpen() const { return TopWindows(Id(), "#32770").empty(); }
 
-private:
+  private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
@@ -262,7 +279,8 @@ BoxContents ReadBox(HWND box) {
         [](HWND child, LPARAM p) -> BOOL {
             auto& c = *reinterpret_cast<BoxContents*>(p);
             const std::string name = ClassOf(child);
-            if (!IsWindowVisible(child)) return TRUE;
+            if (!IsWindowVisible(child))
+                return TRUE;
             if (lstrcmpiA(name.c_str(), "Button") == 0) {
                 c.buttons.push_back(child);
             } else if (lstrcmpiA(name.c_str(), "Static") == 0) {
@@ -281,7 +299,7 @@ BoxContents ReadBox(HWND box) {
 // ---- files
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         char base[MAX_PATH];
         GetTempPathA(MAX_PATH, base);
@@ -298,30 +316,35 @@ public:
         std::vector<std::string> names;
         WIN32_FIND_DATAA data;
         const HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &data);
-        if (search == INVALID_HANDLE_VALUE) return names;
+        if (search == INVALID_HANDLE_VALUE)
+            return names;
         do {
             const std::string name = data.cFileName;
-            if (name != "." && name != "..") names.push_back(name);
+            if (name != "." && name != "..")
+                names.push_back(name);
         } while (FindNextFileA(search, &data));
         FindClose(search);
         std::sort(names.begin(), names.end());
         return names;
     }
 
-private:
+  private:
     std::string path_;
 };
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
 }
 
 std::string ReadFile(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
     ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
@@ -335,7 +358,8 @@ TEST(MainWindow, StartsCentredWithItsControlsInTheirInitialStates) {
     Program program;
     ASSERT_NE(program.Window(), nullptr);
     const RECT r = program.WindowRect();
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN),
+              screenHeight = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(r.left, (screenWidth - 316) / 2);
     EXPECT_EQ(r.top, (screenHeight - 183) / 2);
     if (screenWidth == 1024 && screenHeight == 768) {
@@ -352,7 +376,6 @@ TEST(MainWindow, StartsCentredWithItsControlsInTheirInitialStates) {
     EXPECT_EQ(GetWindowLongA(program.Window(), GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
     EXPECT_EQ(GetWindow(program.Window(), GW_OWNER), nullptr);
     EXPECT_EQ(GetMenu(program.Window()), nullptr);
-
 
     struct Expected {
         int id;
@@ -409,7 +432,8 @@ TEST(MainWindow, StartsCentredWithItsControlsInTheirInitialStates) {
 TEST(ProgramFile, CarriesItsIcon) {
     const HMODULE file = LoadLibraryExA(g_program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(file, nullptr);
-    const HICON icon = static_cast<HICON>(LoadImageA(file, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    const HICON icon =
+        static_cast<HICON>(LoadImageA(file, MAKEINTRESOURCEA(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     ASSERT_NE(icon, nullptr);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));
@@ -434,8 +458,8 @@ TEST(Keyboard, TabAndShiftTabGoRoundTheTenControls) {
     ASSERT_NE(program.Window(), nullptr);
     for (int step = 1; step <= 10; ++step) {
         Press(VK_TAB);
-        ASSERT_TRUE(program.WaitFocus(kFocusOrder[step % 10])) << "Tab " << step << " left the focus on "
-                                                               << program.FocusId();
+        ASSERT_TRUE(program.WaitFocus(kFocusOrder[step % 10]))
+            << "Tab " << step << " left the focus on " << program.FocusId();
     }
     for (int step = 1; step <= 10; ++step) {
         Press(VK_TAB, {VK_SHIFT});
@@ -455,8 +479,9 @@ TEST(Keyboard, ArrowsMoveTheSelectionAroundTheRadioRing) {
         WORD key;
         int selected;
     };
-    const Step steps[] = {{VK_LEFT, kRadio4}, {VK_RIGHT, kRadio1}, {VK_DOWN, kRadio2}, {VK_DOWN, kRadio3},
-                          {VK_DOWN, kRadio4}, {VK_DOWN, kRadio1}, {VK_UP, kRadio4},   {VK_UP, kRadio3}};
+    const Step steps[] = {{VK_LEFT, kRadio4}, {VK_RIGHT, kRadio1}, {VK_DOWN, kRadio2},
+                          {VK_DOWN, kRadio3}, {VK_DOWN, kRadio4},  {VK_DOWN, kRadio1},
+                          {VK_UP, kRadio4},   {VK_UP, kRadio3}};
     for (const Step& s : steps) {
         Press(s.key);
         ASSERT_TRUE(program.WaitFocus(s.selected)) << "key " << s.key;
@@ -469,7 +494,8 @@ TEST(Keyboard, ArrowsInThePathBoxMoveTheCaretOnly) {
     Program program;
     ASSERT_NE(program.Window(), nullptr);
     Type("abcd");
-    ASSERT_TRUE(WaitFor([&] { return program.PathText() == "abcd"; })) << "[" << program.PathText() << "]" << program.FocusId();
+    ASSERT_TRUE(WaitFor([&] { return program.PathText() == "abcd"; }))
+        << "[" << program.PathText() << "]" << program.FocusId();
     for (WORD key : {VK_LEFT, VK_LEFT, VK_UP, VK_DOWN, VK_RIGHT}) Press(key);
     Type("X");
     ASSERT_TRUE(WaitFor([&] { return program.PathText().size() == 5; }));
@@ -488,10 +514,12 @@ TEST(Keyboard, EnterEscF1AndAltLetterChangeNothing) {
         WORD key;
         std::vector<WORD> modifiers;
     };
-    const Key keys[] = {{VK_RETURN, {}}, {VK_ESCAPE, {}}, {VK_F1, {}}, {'S', {VK_MENU}}, {'2', {VK_MENU}}};
+    const Key keys[] = {
+        {VK_RETURN, {}}, {VK_ESCAPE, {}}, {VK_F1, {}}, {'S', {VK_MENU}}, {'2', {VK_MENU}}};
     for (const Key& k : keys) {
         for (int i = 0; i < 10; ++i) {
-            SCOPED_TRACE("key " + std::to_string(k.key) + " on control " + std::to_string(kFocusOrder[i]));
+            SCOPED_TRACE("key " + std::to_string(k.key) + " on control " +
+                         std::to_string(kFocusOrder[i]));
             Press(k.key, k.modifiers);
             Press(VK_TAB);
             ASSERT_TRUE(program.WaitFocus(kFocusOrder[(i + 1) % 10]));
@@ -518,7 +546,8 @@ TEST(Start, TypedPathIsSplitAndTheSourceGoesOnlyWhenTheBoxIsChecked) {
         {kRadio3, true, {"book_1.TXT", "book_2.TXT", "book_3.TXT"}},
     };
     std::string content;
-    for (int i = 0; content.size() < 1'100'000; ++i) content += "line " + std::to_string(i) + " 第" + "行\r\n";
+    for (int i = 0; content.size() < 1'100'000; ++i)
+        content += "line " + std::to_string(i) + " 第" + "行\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.radio);
         TempFolder folder;
@@ -527,15 +556,21 @@ TEST(Start, TypedPathIsSplitAndTheSourceGoesOnlyWhenTheBoxIsChecked) {
         ASSERT_NE(program.Window(), nullptr);
         Type(folder / "book.txt");
         ASSERT_TRUE(WaitFor([&] { return program.PathText() == folder / "book.txt"; }));
-        if (c.radio != kRadio1) ClickOn(program.Control(c.radio));
-        if (c.clearDeleteBox) ClickOn(program.Control(kDeleteCheck));
-        ASSERT_TRUE(WaitFor([&] { return program.Checked(c.radio) && program.Checked(kDeleteCheck) != c.clearDeleteBox; }));
+        if (c.radio != kRadio1)
+            ClickOn(program.Control(c.radio));
+        if (c.clearDeleteBox)
+            ClickOn(program.Control(kDeleteCheck));
+        ASSERT_TRUE(WaitFor([&] {
+            return program.Checked(c.radio) && program.Checked(kDeleteCheck) != c.clearDeleteBox;
+        }));
         ClickOn(program.Control(kStartButton));
 
         std::vector<std::string> expected = c.parts;
-        if (c.clearDeleteBox) expected.push_back("book.txt");
+        if (c.clearDeleteBox)
+            expected.push_back("book.txt");
         std::sort(expected.begin(), expected.end());
-        EXPECT_TRUE(WaitFor([&] { return folder.Names() == expected; })) << "files: " << folder.Names().size();
+        EXPECT_TRUE(WaitFor([&] { return folder.Names() == expected; }))
+            << "files: " << folder.Names().size();
         std::string joined;
         for (const std::string& part : c.parts) joined += ReadFile(folder / part);
         EXPECT_TRUE(joined == content) << "the parts do not give back the source";
@@ -598,18 +633,22 @@ FileDialog FindFileDialog(const Program& program) {
     FileDialog found;
     WaitFor([&] {
         for (HWND dialog : TopWindows(program.Id(), "#32770")) {
-            if (GetDlgItem(dialog, 0x470) != nullptr) found.dialog = dialog;
+            if (GetDlgItem(dialog, 0x470) != nullptr)
+                found.dialog = dialog;
         }
         return found.dialog != nullptr;
     });
-    if (found.dialog == nullptr) return found;
+    if (found.dialog == nullptr)
+        return found;
     found.typeBox = GetDlgItem(found.dialog, 0x470);
     found.nameBox = GetDlgItem(found.dialog, 0x47c);
-    if (found.nameBox == nullptr) found.nameBox = GetDlgItem(found.dialog, 0x480);
+    if (found.nameBox == nullptr)
+        found.nameBox = GetDlgItem(found.dialog, 0x480);
     EnumChildWindows(
         found.dialog,
         [](HWND child, LPARAM p) -> BOOL {
-            if (ClassOf(child) == "SysListView32") *reinterpret_cast<HWND*>(p) = child;
+            if (ClassOf(child) == "SysListView32")
+                *reinterpret_cast<HWND*>(p) = child;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&found.list));
@@ -650,12 +689,14 @@ TEST(ChooseFile, TheDialogFillsThePathBoxAndRemembersTheLastChoice) {
     ClickOn(program.Control(kChooseButton));
     dialog = FindFileDialog(program);
     ASSERT_NE(dialog.dialog, nullptr);
-    EXPECT_EQ(lstrcmpiA(TextOf(dialog.nameBox).c_str(), "e2e_probe.txt"), 0) << TextOf(dialog.nameBox);
+    EXPECT_EQ(lstrcmpiA(TextOf(dialog.nameBox).c_str(), "e2e_probe.txt"), 0)
+        << TextOf(dialog.nameBox);
     Press(VK_END);
     Press(VK_HOME, {VK_SHIFT});
     Type(folder / "b.TXT");
     Press(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return program.PathText() == folder / "b.TXT"; })) << program.PathText();
+    EXPECT_TRUE(WaitFor([&] { return program.PathText() == folder / "b.TXT"; }))
+        << program.PathText();
     EXPECT_TRUE(program.WaitFocus(kChooseButton));
 
     // The next opening is in that folder with that name, shows *.TXT files whatever their case,
@@ -691,7 +732,8 @@ TEST(Mouse, DraggingAFreeSpotMovesTheWindowAndAControlDoesNot) {
     EXPECT_TRUE(WaitFor([&] {
         after = program.WindowRect();
         return after.left == before.left + 40 && after.top == before.top + 30;
-    })) << "window at " << after.left << "," << after.top << " from " << before.left << "," << before.top;
+    })) << "window at "
+        << after.left << "," << after.top << " from " << before.left << "," << before.top;
     EXPECT_EQ(after.right - after.left, 316);
 
     Drag(program.ClientPoint(100, 20), program.ClientPoint(160, 60));  // inside the path box
@@ -708,15 +750,18 @@ TEST(Focus, ComesBackToItsControlAfterAnotherWindowWasActive) {
     for (int i = 0; i < 7; ++i) Press(VK_TAB);
     ASSERT_TRUE(program.WaitFocus(kExitButton));
 
-    const HWND other = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0,
-                                       0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND other =
+        CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0,
+                        0, 200, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(other, nullptr);
     Click({100, 50});
-    bool switched = WaitFor([&] {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        return GetForegroundWindow() == other;
-    }, 5000);
+    bool switched = WaitFor(
+        [&] {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            return GetForegroundWindow() == other;
+        },
+        5000);
     EXPECT_TRUE(switched);
     const RECT r = program.WindowRect();
     Click({(r.left + r.right) / 2, r.top + 8});  // its title bar
@@ -743,7 +788,8 @@ std::optional<POINT> FindHit(HWND window, LRESULT part) {
             }
         }
     }
-    if (count == 0) return std::nullopt;
+    if (count == 0)
+        return std::nullopt;
     return POINT{sumX / count, sumY / count};
 }
 
@@ -770,7 +816,8 @@ TEST(Exit, EveryWayOfClosingEndsWithExitCodeZero) {
         {"Close in the system menu",
          [](Program& p) {
              Press(VK_SPACE, {VK_MENU});
-             ASSERT_TRUE(WaitFor([&] { return !TopWindows(p.Id(), "#32768").empty(); }, 5000)) << "no system menu";
+             ASSERT_TRUE(WaitFor([&] { return !TopWindows(p.Id(), "#32768").empty(); }, 5000))
+                 << "no system menu";
              Press('C');
          }},
     };
@@ -795,7 +842,8 @@ int main(int argc, char** argv) {
     }
     // ctest hands over a Unix path; Wine shows the Unix file system as drive Z:.
     g_program = argv[1];
-    if (!g_program.empty() && g_program[0] == '/') g_program = "Z:" + g_program;
+    if (!g_program.empty() && g_program[0] == '/')
+        g_program = "Z:" + g_program;
     std::replace(g_program.begin(), g_program.end(), '/', '\\');
     return RUN_ALL_TESTS();
 }

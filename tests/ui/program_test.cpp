@@ -9,7 +9,9 @@
 
 namespace {
 
-HWND NoWindow(HINSTANCE) { return nullptr; }
+HWND NoWindow(HINSTANCE) {
+    return nullptr;
+}
 
 struct SeenBox {
     std::string text;
@@ -29,7 +31,8 @@ BOOL CALLBACK ReadBoxChild(HWND child, LPARAM seen) {
         } else {
             char text[256] = {};
             GetWindowTextA(child, text, sizeof text);
-            if (text[0] != '\0') box.text = text;
+            if (text[0] != '\0')
+                box.text = text;
         }
     }
     return TRUE;
