@@ -716,6 +716,17 @@ TEST(ChooseFile, TheDialogFillsThePathBoxAndRemembersTheLastChoice) {
     } else {
         ADD_FAILURE() << "no file list found in the dialog";
     }
+    // A name that does not exist is refused with the system's warning; the dialog stays.
+    Press(VK_END);
+    Press(VK_HOME, {VK_SHIFT});
+    Type("missing.txt");
+    Press(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return TopWindows(program.Id(), "#32770").size() == 2; }))
+        << "no warning for a missing file";
+    Press(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return TopWindows(program.Id(), "#32770").size() == 1; }));
+    EXPECT_TRUE(IsWindowVisible(dialog.dialog));
+    EXPECT_EQ(program.PathText(), folder / "b.TXT" + " and more");
     Press(VK_ESCAPE);
     EXPECT_TRUE(WaitFor([&] { return program.NoBoxOpen(); }));
     EXPECT_EQ(program.PathText(), folder / "b.TXT" + " and more");
