@@ -10,7 +10,7 @@ constexpr DWORD kRadio = kChild | BS_AUTORADIOBUTTON | BS_LEFT | BS_VCENTER | BS
 
 }  // namespace
 
-const ControlSpec kControls[kControlCount] = {
+const ControlTemplate kControls[kControlCount] = {
     {kPathBox, "EDIT", "", 72, 8, 224, 24, kEdit, WS_EX_CLIENTEDGE},
     {kChooseButton, "BUTTON", "选择文件", 8, 8, 56, 24, kPush, 0},
     {kRadioTwoFiles, "BUTTON", "平均分成二个文件", 8, 48, 128, 18, kRadio, 0},

@@ -17,7 +17,7 @@ enum ControlId : int {
     kHelpButton,          // 按钮4
 };
 
-struct ControlSpec {
+struct ControlTemplate {
     ControlId id;
     const char* className;
     const char* caption;
@@ -27,7 +27,7 @@ struct ControlSpec {
 };
 
 constexpr int kControlCount = 10;
-extern const ControlSpec kControls[kControlCount];
+extern const ControlTemplate kControls[kControlCount];
 
 // The four radio buttons, in ring order.
 constexpr ControlId kRadioRing[] = {kRadioTwoFiles, kRadioThreeFiles, kRadioPieces500000,

@@ -181,10 +181,10 @@ bool RegisterMainWindowClass(HINSTANCE instance, HICON icon) {
 
 // The controls, hidden until all exist, then shown without activating anything.
 bool CreateControls(HWND window, HINSTANCE instance, HFONT font) {
-    for (const ControlSpec& spec : kControls) {
-        const HWND control = CreateWindowExA(spec.exStyle, spec.className, spec.caption, spec.style,
-                                             spec.left, spec.top, spec.width, spec.height, window,
-                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+    for (const ControlTemplate& item : kControls) {
+        const HWND control = CreateWindowExA(item.exStyle, item.className, item.caption, item.style,
+                                             item.left, item.top, item.width, item.height, window,
+                                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)),
                                              instance, nullptr);
         if (control == nullptr)
             return false;
@@ -193,7 +193,8 @@ bool CreateControls(HWND window, HINSTANCE instance, HFONT font) {
     SendDlgItemMessageA(window, kRadioTwoFiles, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(window, kDeleteCheck, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(window, kPathBox, EM_SETSEL, 0, 0);
-    for (const ControlSpec& spec : kControls) ShowWindow(GetDlgItem(window, spec.id), SW_SHOWNA);
+    for (const ControlTemplate& item : kControls)
+        ShowWindow(GetDlgItem(window, item.id), SW_SHOWNA);
     return true;
 }
 

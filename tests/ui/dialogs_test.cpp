@@ -77,10 +77,10 @@ TEST(MainWindowLayout, CentredOnTheWholeScreen) {
 
 TEST(MainWindowLayout, NoTwoControlsOverlap) {
     for (int i = 0; i < kControlCount; ++i) {
-        const ControlSpec& a = kControls[i];
+        const ControlTemplate& a = kControls[i];
         EXPECT_EQ(a.id, kPathBox + i) << "the table stands in focus order";
         for (int j = i + 1; j < kControlCount; ++j) {
-            const ControlSpec& b = kControls[j];
+            const ControlTemplate& b = kControls[j];
             const bool apart = a.left + a.width <= b.left || b.left + b.width <= a.left ||
                                a.top + a.height <= b.top || b.top + b.height <= a.top;
             EXPECT_TRUE(apart) << a.id << " and " << b.id;

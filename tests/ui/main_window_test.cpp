@@ -13,12 +13,12 @@ TEST(MainWindow, EveryControlUsesTheGuiFontAndTheWindowItsOwnIcon) {
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(IsWindowVisible(window)) << "made hidden, shown by the start-up";
     const HFONT guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (const ControlSpec& spec : kControls) {
-        const HWND control = GetDlgItem(window, spec.id);
-        ASSERT_NE(control, nullptr) << spec.id;
+    for (const ControlTemplate& item : kControls) {
+        const HWND control = GetDlgItem(window, item.id);
+        ASSERT_NE(control, nullptr) << item.id;
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), guiFont)
-            << spec.id;
-        EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) << spec.id;
+            << item.id;
+        EXPECT_TRUE(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) << item.id;
     }
 
     const HICON big = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
