@@ -3,7 +3,8 @@
 # there, and makes the zh_CN.UTF-8 locale that gives Wine its Chinese ANSI code page (936).
 set -euo pipefail
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64 wine wine64 xvfb xdotool x11-utils
-          imagemagick locales fonts-wqy-microhei clang libclang-rt-14-dev)
+          imagemagick locales fonts-wqy-microhei clang libclang-rt-14-dev
+          fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
