@@ -14,6 +14,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wineboot -i </dev/null >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Wine draws its own title bar buttons with Marlett, which it does not find by itself.
+  marlett=/usr/share/wine/fonts/marlett.ttf
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    cp "$marlett" "$fonts/"
+  fi
 ) 9>"$WINEPREFIX.lock"
 wineserver -p10 </dev/null >/dev/null 2>&1 || true
 exec wine "$@"
