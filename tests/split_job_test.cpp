@@ -9,19 +9,10 @@
 #include "file_faults.h"
 #include "file_ops.h"
 #include "file_platform.h"
+#include "split_outcome.h"
 #include "test_files.h"
 
 namespace {
-
-// n bytes of Chinese text with CR LF lines, no 0x00 or 0x1A, so cuts land mid-character.
-std::string SampleText(size_t n) {
-    static const std::string line = "\xD6\xD0\xCE\xC4\xB2\xE2\xCA\xD4 text line \xA3\xAC\xBD\xE1\xCA\xF8\r\n";
-    std::string text;
-    text.reserve(n + line.size());
-    while (text.size() < n) text += line;
-    text.resize(n);
-    return text;
-}
 
 struct Part {
     std::string name;
@@ -71,24 +62,24 @@ std::vector<Case> Cases() {
          {{"old.files\\_01.TXT", 5}, {"old.files\\_02.TXT", 6}}, "", true},
         {"backslash trail byte", "\x81\x5C.txt", hello, SplitMode::TwoFiles, true,
          {{"\x81\x5C_01.TXT", 5}, {"\x81\x5C_02.TXT", 6}}, "", false},
-        {"double-byte text cut mid-character", "cn.txt", SampleText(1001), SplitMode::ThreeFiles, true,
+        {"double-byte text cut mid-character", "cn.txt", ChineseText(1001), SplitMode::ThreeFiles, true,
          {{"cn_01.TXT", 333}, {"cn_02.TXT", 333}, {"cn_03.TXT", 335}}, "", false},
         {"text ends at a NUL", "z.txt", std::string("abc\0def", 7), SplitMode::TwoFiles, true,
          {{"z_01.TXT", 1}, {"z_02.TXT", 2}}, kEndedEarlyKept, true, "abc"},
         {"text ends at 1A, source not to be deleted", "z.txt", "abcd\x1A" "ef", SplitMode::TwoFiles, false,
          {{"z_01.TXT", 2}, {"z_02.TXT", 2}}, "文件含有结束字符，其后的内容没有分割！", true, "abcd"},
         {"missing source", "missing.txt", "", SplitMode::TwoFiles, true, {}, "文件不存在！", false},
-        {"piece size exactly", "p.txt", SampleText(500000), SplitMode::Pieces500000, true, {}, "文件不用分割！", true},
+        {"piece size exactly", "p.txt", ChineseText(500000), SplitMode::Pieces500000, true, {}, "文件不用分割！", true},
         {"empty source in pieces", "p.txt", "", SplitMode::Pieces1000000, true, {}, "文件不用分割！", true},
-        {"one byte over a piece", "p.txt", SampleText(500001), SplitMode::Pieces500000, true,
+        {"one byte over a piece", "p.txt", ChineseText(500001), SplitMode::Pieces500000, true,
          {{"p_1.TXT", 500000}, {"p_2.TXT", 1}}, "", false},
-        {"two pieces exactly", "p.txt", SampleText(1000000), SplitMode::Pieces500000, true,
+        {"two pieces exactly", "p.txt", ChineseText(1000000), SplitMode::Pieces500000, true,
          {{"p_1.TXT", 500000}, {"p_2.TXT", 500000}, {"p_3.TXT", 0}}, "", false},
-        {"two and a half pieces", "p.txt", SampleText(1250000), SplitMode::Pieces500000, false,
+        {"two and a half pieces", "p.txt", ChineseText(1250000), SplitMode::Pieces500000, false,
          {{"p_1.TXT", 500000}, {"p_2.TXT", 500000}, {"p_3.TXT", 250000}}, "", true},
-        {"1 MB pieces", "p.txt", SampleText(2000000), SplitMode::Pieces1000000, true,
+        {"1 MB pieces", "p.txt", ChineseText(2000000), SplitMode::Pieces1000000, true,
          {{"p_1.TXT", 1000000}, {"p_2.TXT", 1000000}, {"p_3.TXT", 0}}, "", false},
-        {"1 MB exactly", "p.txt", SampleText(1000000), SplitMode::Pieces1000000, true, {}, "文件不用分割！", true},
+        {"1 MB exactly", "p.txt", ChineseText(1000000), SplitMode::Pieces1000000, true, {}, "文件不用分割！", true},
     };
 }
 
@@ -153,7 +144,7 @@ TEST(SplitJob, TwentyPiecesAtMost) {
     };
     for (const Case& c : cases) {
         TestFolder folder;
-        const std::string content = SampleText(c.size);
+        const std::string content = ChineseText(c.size);
         WriteFileBytes(folder / "big.txt", content);
         std::vector<std::string> messages;
         RunSplitJob(folder / "big.txt", SplitMode::Pieces500000, true,
